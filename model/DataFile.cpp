@@ -1,0 +1,316 @@
+#include "model/DataFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace ttt {
+
+namespace {
+
+constexpr int kFirstPref = kLineEntries + 1;          // field 305
+constexpr int kFirstPattern = kLineEntries + kPrefCells + 1; // field 325
+
+bool isBlank(int ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
+bool isSeparator(int ch) { return isBlank(ch) || ch == ','; }
+
+// What field n (1..366) is, in words.
+std::string describeField(int n) {
+    std::ostringstream s;
+    if (n < kFirstPref) {
+        s << "line table entry " << n << " (line " << (n - 1) / 4 + 1 << ", cell " << (n - 1) % 4 + 1 << ")";
+    } else if (n < kFirstPattern) {
+        s << "fallback cell " << n - kFirstPref + 1;
+    } else {
+        const int i = n - kFirstPattern;
+        s << "pattern row " << i / 3 + 1 << ", value " << "abc"[i % 3];
+    }
+    return s.str();
+}
+
+// A field's text as it can be shown in a message: quoted, short, with odd bytes escaped.
+std::string showToken(const std::string &token, bool truncated) {
+    std::string out = "\"";
+    for (unsigned char ch : token) {
+        if (ch >= 0x20 && ch < 0x7f && ch != '"' && ch != '\\') {
+            out += static_cast<char>(ch);
+        } else {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\x";
+            out += hex[ch >> 4];
+            out += hex[ch & 15];
+        }
+    }
+    if (truncated)
+        out += "...";
+    return out + "\"";
+}
+
+// Locations of fields in the file, for messages; empty when checking tables in memory.
+using FieldLines = std::array<int, kDataFields + 1>;
+
+std::string where(const std::string &name, const FieldLines *fieldLines, int field) {
+    std::ostringstream s;
+    s << name;
+    if (fieldLines)
+        s << ", line " << (*fieldLines)[static_cast<std::size_t>(field)];
+    s << ", field " << field << " (" << describeField(field) << ")";
+    return s.str();
+}
+
+std::string cellsText(const Line &cells) {
+    std::ostringstream s;
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        s << (i ? " " : "") << cells[i];
+    return s.str();
+}
+
+std::string check(const GameData &data, const std::string &name, const FieldLines *fieldLines) {
+    for (int n = 1; n <= kLineEntries; ++n) {
+        const int v = data.lines(n);
+        if (v < 1 || v > kCells)
+            return where(name, fieldLines, n) + ": " + std::to_string(v) + " is not a cell (cells are 1 to 64)";
+    }
+    for (int i = 1; i <= kPrefCells; ++i) {
+        const int v = data.prefcells(i);
+        if (v < 1 || v > kCells)
+            return where(name, fieldLines, kLineEntries + i) + ": " + std::to_string(v) +
+                   " is not a cell (cells are 1 to 64)";
+    }
+
+    std::map<Line, int> seen; // sorted cells -> the line of the table that holds them
+    const auto &straight = straightLines();
+    for (int L = 1; L <= kLines; ++L) {
+        Line cells{};
+        for (int i = 0; i < 4; ++i)
+            cells[static_cast<std::size_t>(i)] = data.lines(4 * L - 3 + i);
+        const Line given = cells;
+        std::sort(cells.begin(), cells.end());
+        const std::string head = where(name, fieldLines, 4 * L - 3) + ": line " + std::to_string(L) +
+                                 " of the table (cells " + cellsText(given) + ")";
+        if (!std::binary_search(straight.begin(), straight.end(), cells))
+            return head + " is not a straight line of the cube";
+        if (auto [it, fresh] = seen.emplace(cells, L); !fresh)
+            return head + " repeats line " + std::to_string(it->second) +
+                   "; the table must hold each of the 76 lines once";
+    }
+
+    if (data.patterns(1, 1) != 4)
+        return where(name, fieldLines, kFirstPattern) + ": pattern row 1 must have a = 4 (a line of four user marks), not " +
+               std::to_string(data.patterns(1, 1));
+    if (data.patterns(1, 2) != 15)
+        return where(name, fieldLines, kFirstPattern + 3) +
+               ": pattern row 2 must have a = 15 (three computer marks and an empty cell), not " +
+               std::to_string(data.patterns(1, 2));
+    return {};
+}
+
+// Reads fields one at a time, keeping count of the file's lines.
+class FieldReader {
+  public:
+    explicit FieldReader(std::streambuf &buf) : buf_(buf) {
+        // A byte-order mark from an editor is not part of the first field.
+        static const char bom[] = "\xEF\xBB\xBF";
+        int matched = 0;
+        while (matched < 3 && buf_.sgetc() == static_cast<unsigned char>(bom[matched])) {
+            buf_.sbumpc();
+            ++matched;
+        }
+        if (matched > 0 && matched < 3)
+            pending_ = std::string(bom, static_cast<std::size_t>(matched)); // not a mark after all
+    }
+
+    enum class Status { Field, End, EmptyField };
+
+    // Skips to the next field and reads it into token(). `first` is true for field 1, before
+    // which no comma may stand.
+    Status next(bool first) {
+        int commas = first ? 1 : 0;
+        token_.clear();
+        truncated_ = false;
+        nonDigitTail_ = false;
+        if (pending_.empty()) {
+            for (;;) {
+                const int ch = buf_.sgetc();
+                if (ch == std::char_traits<char>::eof())
+                    return Status::End;
+                if (!isSeparator(ch))
+                    break;
+                buf_.sbumpc();
+                if (ch == ',' && ++commas > 1)
+                    return Status::EmptyField;
+                countLine(ch);
+            }
+        }
+        line_ = currentLine_;
+        token_ = pending_;
+        pending_.clear();
+        for (;;) {
+            const int ch = buf_.sgetc();
+            if (ch == std::char_traits<char>::eof() || isSeparator(ch))
+                break;
+            buf_.sbumpc();
+            if (token_.size() < kMaxToken) {
+                token_ += static_cast<char>(ch);
+            } else {
+                truncated_ = true; // a runaway field is still consumed, not stored
+                nonDigitTail_ = nonDigitTail_ || ch < '0' || ch > '9';
+            }
+        }
+        return Status::Field;
+    }
+
+    const std::string &token() const { return token_; }
+    bool truncated() const { return truncated_; }
+    bool nonDigitTail() const { return nonDigitTail_; }
+    int line() const { return line_; }
+    int currentLine() const { return currentLine_; }
+
+  private:
+    static constexpr std::size_t kMaxToken = 24;
+
+    void countLine(int ch) {
+        if (ch == '\n' || (ch == '\r' && buf_.sgetc() != '\n'))
+            ++currentLine_;
+    }
+
+    std::streambuf &buf_;
+    std::string pending_;
+    std::string token_;
+    bool truncated_ = false;
+    bool nonDigitTail_ = false;
+    int line_ = 1;
+    int currentLine_ = 1;
+};
+
+enum class Parse { Ok, NotInteger, OutOfRange };
+
+Parse parseInt16(const std::string &token, bool truncated, bool nonDigitTail, int16 &out) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < token.size() && (token[i] == '-' || token[i] == '+'))
+        negative = token[i++] == '-';
+    if (i == token.size())
+        return Parse::NotInteger;
+    long value = 0;
+    for (; i < token.size(); ++i) {
+        if (token[i] < '0' || token[i] > '9')
+            return Parse::NotInteger;
+        value = std::min(value * 10 + (token[i] - '0'), 100000L); // saturate: only range matters past here
+    }
+    if (truncated)
+        return nonDigitTail ? Parse::NotInteger : Parse::OutOfRange; // only digits were stored, and too many of them
+    if (negative)
+        value = -value;
+    if (value < -32768 || value > 32767)
+        return Parse::OutOfRange;
+    out = static_cast<int16>(value);
+    return Parse::Ok;
+}
+
+int16 &destination(GameData &data, int n) {
+    if (n < kFirstPref)
+        return data.lines(n);
+    if (n < kFirstPattern)
+        return data.prefcells(n - kFirstPref + 1);
+    const int i = n - kFirstPattern;
+    return data.patterns(i % 3 + 1, i / 3 + 1);
+}
+
+} // namespace
+
+LoadResult readData(std::istream &in, const std::string &name) {
+    LoadResult result;
+    std::streambuf *buf = in.rdbuf();
+    if (!buf) {
+        result.error = name + ": cannot be read";
+        return result;
+    }
+    FieldReader reader(*buf);
+    GameData data;
+    FieldLines fieldLines{};
+    for (int n = 1; n <= kDataFields; ++n) {
+        const auto status = reader.next(n == 1);
+        if (status == FieldReader::Status::End) {
+            std::ostringstream s;
+            s << name << ": the file ends after " << n - 1 << " field" << (n == 2 ? "" : "s") << " (line "
+              << reader.currentLine() << "); it needs " << kDataFields << ": " << kLineEntries
+              << " line table entries, " << kPrefCells << " fallback cells and " << 3 * kPatternRows
+              << " pattern values. Field " << n << " would be " << describeField(n);
+            result.error = s.str();
+            return result;
+        }
+        fieldLines[static_cast<std::size_t>(n)] = reader.currentLine();
+        if (status == FieldReader::Status::EmptyField) {
+            result.error = where(name, &fieldLines, n) + ": the field is empty (two commas with no number between them" +
+                           std::string(n == 1 ? ", or a comma before the first number" : "") + ")";
+            return result;
+        }
+        fieldLines[static_cast<std::size_t>(n)] = reader.line();
+        switch (parseInt16(reader.token(), reader.truncated(), reader.nonDigitTail(), destination(data, n))) {
+        case Parse::Ok:
+            break;
+        case Parse::NotInteger:
+            result.error = where(name, &fieldLines, n) + ": " + showToken(reader.token(), reader.truncated()) +
+                           " is not a decimal integer";
+            return result;
+        case Parse::OutOfRange:
+            result.error = where(name, &fieldLines, n) + ": " + showToken(reader.token(), reader.truncated()) +
+                           " does not fit a 16-bit integer (-32768 to 32767)";
+            return result;
+        }
+    }
+    result.error = check(data, name, &fieldLines);
+    if (result.error.empty())
+        result.data = data;
+    return result;
+}
+
+LoadResult readDataFile(const std::filesystem::path &path) {
+    const std::string name = path.string();
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return {std::nullopt, name + ": cannot be read: it is a folder, not a file"};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        const int err = errno;
+        return {std::nullopt, name + ": cannot be opened: " + (err ? std::strerror(err) : "unknown error")};
+    }
+    LoadResult result = readData(in, name);
+    if (in.bad() && result.data)
+        return {std::nullopt, name + ": a read error occurred"};
+    return result;
+}
+
+std::string checkData(const GameData &data, const std::string &name) { return check(data, name, nullptr); }
+
+} // namespace ttt
+
+namespace ttt {
+
+std::vector<int16> dataFields(const GameData &data) {
+    std::vector<int16> out;
+    out.reserve(kDataFields);
+    GameData copy = data;
+    for (int n = 1; n <= kDataFields; ++n)
+        out.push_back(destination(copy, n));
+    return out;
+}
+
+std::string formatData(const GameData &data) {
+    std::ostringstream s;
+    for (int L = 1; L <= kLines; ++L)
+        s << data.lines(4 * L - 3) << ',' << data.lines(4 * L - 2) << ',' << data.lines(4 * L - 1) << ','
+          << data.lines(4 * L) << '\n';
+    for (int i = 1; i <= kPrefCells; ++i)
+        s << data.prefcells(i) << (i < kPrefCells ? "," : "\n");
+    for (int k = 1; k <= kPatternRows; ++k)
+        s << data.patterns(1, k) << ',' << data.patterns(2, k) << ',' << data.patterns(3, k) << '\n';
+    return s.str();
+}
+
+} // namespace ttt
