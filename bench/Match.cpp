@@ -1,0 +1,109 @@
+#include "bench/Match.h"
+
+#include "player/ComputerPlayer.h"
+
+#include <chrono>
+#include <stdexcept>
+
+namespace ttt::bench {
+
+namespace {
+
+class CaptionOnly : public TurnView {
+  public:
+    void graph(const GameState &) override {}
+    void setStatusCaption(const std::string &c) override { caption = c; }
+    void setStatusColor(std::int32_t) override {}
+    std::string caption;
+};
+
+bool anyLineOpen(const Board &board) {
+    const Position p(board);
+    for (int line = 0; line < kLines; ++line)
+        if ((p.xs(line) == 0 || p.os(line) == 0) && p.xs(line) + p.os(line) < 4)
+            return true;
+    return false;
+}
+
+} // namespace
+
+GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed) {
+    GameState state;
+    CaptionOnly view;
+    ComputerPlayer computer(data, state, view);
+    GameRecord r;
+    const auto computerTurn = [&] {
+        const auto start = std::chrono::steady_clock::now();
+        computer.mymove();
+        if (timed) {
+            const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
+            r.turnNanos += ns;
+            r.worstTurnNanos = std::max(r.worstTurnNanos, ns);
+        }
+        ++r.turns;
+    };
+    if (!userOpens)
+        computerTurn();
+    while (state.gameover == 0) {
+        if (state.boardFull())
+            throw std::logic_error("the game goes on with a full board");
+        const int m = user.choose(state.board, rng);
+        if (m < 1 || m > kCells || state.board(m) != kEmpty)
+            throw std::logic_error("an opponent chose an occupied cell");
+        state.board(m) = kUser;
+        computerTurn();
+    }
+    for (int k = 1; k <= kCells; ++k)
+        r.moves += state.board(k) != kEmpty;
+    if (view.caption.rfind("you win", 0) == 0) {
+        r.outcome = Outcome::UserWins;
+    } else if (view.caption.rfind("I win", 0) == 0) {
+        r.outcome = Outcome::ComputerWins;
+        ++r.moves; // the winning cell is drawn, not entered
+    } else {
+        r.outcome = Outcome::Tie;
+        r.openTie = anyLineOpen(state.board);
+    }
+    return r;
+}
+
+void Tally::add(const GameRecord &g) {
+    ++games;
+    wins += g.outcome == Outcome::ComputerWins;
+    losses += g.outcome == Outcome::UserWins;
+    ties += g.outcome == Outcome::Tie;
+    openTies += g.openTie;
+    moves += g.moves;
+    turns += g.turns;
+    turnNanos += g.turnNanos;
+    worstTurnNanos = std::max(worstTurnNanos, g.worstTurnNanos);
+}
+
+void Tally::add(const Tally &t) {
+    games += t.games;
+    wins += t.wins;
+    losses += t.losses;
+    ties += t.ties;
+    openTies += t.openTies;
+    moves += t.moves;
+    turns += t.turns;
+    turnNanos += t.turnNanos;
+    worstTurnNanos = std::max(worstTurnNanos, t.worstTurnNanos);
+}
+
+Tally playMatch(const GameData &data, const std::string &opponent, bool userOpens, int games, std::uint64_t seed,
+                bool timed) {
+    auto user = makeOpponent(opponent);
+    if (!user)
+        throw std::invalid_argument("unknown opponent: " + opponent);
+    Tally t;
+    for (int i = 0; i < games; ++i) {
+        std::seed_seq seq{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32),
+                          static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(userOpens)};
+        std::mt19937 rng(seq);
+        t.add(playGame(data, *user, userOpens, rng, timed));
+    }
+    return t;
+}
+
+} // namespace ttt::bench

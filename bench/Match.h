@@ -1,0 +1,39 @@
+#pragma once
+
+#include "bench/Opponents.h"
+#include "model/GameData.h"
+
+#include <cstdint>
+#include <random>
+
+namespace ttt::bench {
+
+enum class Outcome { ComputerWins, UserWins, Tie };
+
+struct GameRecord {
+    Outcome outcome = Outcome::Tie;
+    bool openTie = false; // "tie game" while some line could still be completed
+    int moves = 0;        // marks placed by both sides
+    int turns = 0;        // computer's turns taken
+    double turnNanos = 0; // their total time
+    double worstTurnNanos = 0;
+};
+
+// One game with the game's own rules: the user (the opponent) moves, then the computer's turn
+// declares the user's win, its own win or a tie, or moves. With userOpens false the computer moves
+// first, as after SKIP MOVE.
+GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed = false);
+
+struct Tally {
+    long games = 0, wins = 0, losses = 0, ties = 0, openTies = 0, moves = 0, turns = 0;
+    double turnNanos = 0, worstTurnNanos = 0;
+    void add(const GameRecord &g);
+    void add(const Tally &t);
+};
+
+// `games` games, each seeded from `seed` and its number, so two tables meet the same opponent moves
+// for as long as they play alike.
+Tally playMatch(const GameData &data, const std::string &opponent, bool userOpens, int games, std::uint64_t seed,
+                bool timed = false);
+
+} // namespace ttt::bench
