@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <set>
 
 namespace ttt::bench {
 
@@ -89,27 +90,36 @@ class Forks : public Greedy {
 
 class Threats : public Forks {
   protected:
+    // The shortest forced win found, so that each move of the chain brings the double threat closer.
     int beforeBlocking(const Position &start, std::mt19937 &rng) override {
         Position p = start;
         nodes_ = 0;
-        std::vector<int> firsts;
-        for (int m : threatMoves(p)) {
-            if (forces(p, m, kDepth))
-                firsts.push_back(m);
-            if (nodes_ > kNodeLimit)
-                break;
+        for (int depth = 1; depth <= kDepth && nodes_ <= kNodeLimit; ++depth) {
+            failed_.clear();
+            std::vector<int> firsts;
+            for (int m : threatMoves(p))
+                if (forces(p, m, depth))
+                    firsts.push_back(m);
+            if (!firsts.empty())
+                return pick(firsts, rng);
         }
-        return firsts.empty() ? 0 : pick(firsts, rng);
+        return 0;
     }
 
   private:
     static constexpr int kDepth = 8;
     static constexpr long kNodeLimit = 20000;
 
+    // Empty cells of lines with two X and no O, each once, in cell order.
     static std::vector<int> threatMoves(const Position &p) {
+        std::array<bool, kCells + 1> seen{};
+        for (int line = 0; line < kLines; ++line)
+            if (p.xs(line) == 2 && p.os(line) == 0)
+                for (int cell : Geometry::get().lines[static_cast<std::size_t>(line)])
+                    seen[static_cast<std::size_t>(cell)] = seen[static_cast<std::size_t>(cell)] || p.empty(cell);
         std::vector<int> out;
         for (int k = 1; k <= kCells; ++k)
-            if (p.empty(k) && threatsMade(p, k, kUser) >= 1)
+            if (seen[static_cast<std::size_t>(k)])
                 out.push_back(k);
         return out;
     }
@@ -124,6 +134,12 @@ class Threats : public Forks {
         if (depth <= 1 || nodes_ > kNodeLimit)
             return false;
         p.play(m, kUser);
+        // Chains reach the same position in many orders; one that failed fails again.
+        const auto key = std::make_pair(bits(p, kUser), bits(p, kComputer));
+        if (failed_.count(key)) {
+            p.undo(m);
+            return false;
+        }
         int reply = 0;
         for (int line : Geometry::get().through[static_cast<std::size_t>(m)])
             if (p.xs(line) == 3 && p.os(line) == 0)
@@ -139,7 +155,17 @@ class Threats : public Forks {
             p.undo(reply);
         }
         p.undo(m);
+        if (!won)
+            failed_.insert(key);
         return won;
+    }
+
+    static std::uint64_t bits(const Position &p, int16 side) {
+        std::uint64_t out = 0;
+        for (int k = 1; k <= kCells; ++k)
+            if (p.cells[static_cast<std::size_t>(k)] == side)
+                out |= std::uint64_t{1} << (k - 1);
+        return out;
     }
 
     // Did the computer's block just make a line of three O of its own? Then X must answer it.
@@ -151,6 +177,7 @@ class Threats : public Forks {
     }
 
     long nodes_ = 0;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> failed_;
 };
 
 class AlphaBeta : public Opponent {

@@ -1,0 +1,113 @@
+#include "bench/Mutation.h"
+
+#include "model/Cells.h"
+
+#include <algorithm>
+#include <array>
+
+namespace ttt::bench {
+
+bool onSevenLines(int cell) {
+    const CellPlace p = cellPlace(cell);
+    const auto edge = [](int v) { return v == 1 || v == 4; };
+    const int edges = edge(p.level) + edge(p.row) + edge(p.column);
+    return edges == 0 || edges == 3;
+}
+
+bool sevenLineCellsFirst(const GameData &data) {
+    std::array<bool, kCells + 1> seen{};
+    for (int i = 1; i <= kSevenLineCells; ++i) {
+        const int cell = data.prefcells(i);
+        if (!onSevenLines(cell) || seen[static_cast<std::size_t>(cell)])
+            return false;
+        seen[static_cast<std::size_t>(cell)] = true;
+    }
+    return true;
+}
+
+bool tieSafe(const GameData &data) {
+    for (int sum : {0, 1, 2, 3, 5, 10}) {
+        bool covered = false;
+        for (int k = 3; k <= kPatternRows && !covered; ++k)
+            covered = data.patterns(1, k) == sum && data.patterns(2, k) < 0;
+        if (!covered)
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+int uniform(std::mt19937 &rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+
+// Sums a line can have with an empty cell left, and -1 for "no condition".
+constexpr std::array<int, 11> kSums = {-1, 0, 1, 2, 3, 5, 6, 7, 10, 11, 15};
+
+void swapLines(GameData &d, int a, int b) {
+    for (int i = 0; i < 4; ++i)
+        std::swap(d.lines(4 * a - 3 + i), d.lines(4 * b - 3 + i));
+}
+
+} // namespace
+
+std::string mutate(GameData &d, std::mt19937 &rng) {
+    switch (uniform(rng, 0, 9)) {
+    case 0: { // swap two lines
+        const int a = uniform(rng, 1, kLines), b = uniform(rng, 1, kLines);
+        swapLines(d, a, b);
+        return "swap lines " + std::to_string(a) + " " + std::to_string(b);
+    }
+    case 1: { // move a line forward, shifting the others down
+        const int from = uniform(rng, 2, kLines), to = uniform(rng, 1, from - 1);
+        for (int L = from; L > to; --L)
+            swapLines(d, L, L - 1);
+        return "move line " + std::to_string(from) + " to " + std::to_string(to);
+    }
+    case 2: { // swap two cells of a line
+        const int L = uniform(rng, 1, kLines), i = uniform(rng, 0, 3), j = uniform(rng, 0, 3);
+        std::swap(d.lines(4 * L - 3 + i), d.lines(4 * L - 3 + j));
+        return "reorder line " + std::to_string(L);
+    }
+    case 3: { // swap two fallback cells, among the first 16 or among the last 4
+        const bool head = uniform(rng, 0, 4) > 0;
+        const int lo = head ? 1 : kSevenLineCells + 1, hi = head ? kSevenLineCells : kPrefCells;
+        const int a = uniform(rng, lo, hi), b = uniform(rng, lo, hi);
+        std::swap(d.prefcells(a), d.prefcells(b));
+        return "swap fallback " + std::to_string(a) + " " + std::to_string(b);
+    }
+    case 4: { // replace one of the last 4 fallback cells
+        const int a = uniform(rng, kSevenLineCells + 1, kPrefCells);
+        int cell;
+        do
+            cell = uniform(rng, 1, kCells);
+        while (onSevenLines(cell));
+        d.prefcells(a) = static_cast<int16>(cell);
+        return "replace fallback " + std::to_string(a);
+    }
+    case 5:
+    case 6:
+    case 7: { // change one value of a pattern row
+        const int k = uniform(rng, 3, kPatternRows), i = uniform(rng, 1, 3);
+        int v = kSums[static_cast<std::size_t>(uniform(rng, 0, static_cast<int>(kSums.size()) - 1))];
+        if (i == 1 && v < 0)
+            v = kSums[static_cast<std::size_t>(uniform(rng, 1, static_cast<int>(kSums.size()) - 1))];
+        d.patterns(i, k) = static_cast<int16>(v);
+        return "row " + std::to_string(k) + " value " + "abc"[i - 1] + " = " + std::to_string(v);
+    }
+    case 8: { // swap two pattern rows
+        const int a = uniform(rng, 3, kPatternRows), b = uniform(rng, 3, kPatternRows);
+        for (int i = 1; i <= 3; ++i)
+            std::swap(d.patterns(i, a), d.patterns(i, b));
+        return "swap rows " + std::to_string(a) + " " + std::to_string(b);
+    }
+    default: { // move a row up, shifting the others down
+        const int from = uniform(rng, 4, kPatternRows), to = uniform(rng, 3, from - 1);
+        for (int k = from; k > to; --k)
+            for (int i = 1; i <= 3; ++i)
+                std::swap(d.patterns(i, k), d.patterns(i, k - 1));
+        return "move row " + std::to_string(from) + " to " + std::to_string(to);
+    }
+    }
+}
+
+} // namespace ttt::bench

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/GameData.h"
+
+#include <random>
+#include <string>
+
+namespace ttt::bench {
+
+// True when the table can only declare a tie once no line is left to complete: for every sum of a
+// line that one side alone holds and that still has an empty cell (0, 1, 2, 3, 5, 10; 15 is row 2),
+// some row 3..14 takes any empty cell of such a line (a = that sum, b < 0). The computer reaches
+// "tie game" only when no row matches, so then no such line exists.
+bool tieSafe(const GameData &data);
+
+inline constexpr int kSevenLineCells = 16;
+
+// Corners and the cells of the inner 2x2x2 cube: the 16 cells that lie on seven lines.
+bool onSevenLines(int cell);
+
+// True when the fallback list starts with the 16 seven-line cells, each once.
+bool sevenLineCellsFirst(const GameData &data);
+
+// One random change to the table, of a kind that keeps it loadable: lines moved or their cells
+// reordered, fallback cells reordered or replaced, pattern rows 3..14 changed or swapped. Returns a
+// short description. The fallback list keeps its 16 seven-line cells at its head.
+std::string mutate(GameData &data, std::mt19937 &rng);
+
+} // namespace ttt::bench

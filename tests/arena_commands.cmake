@@ -1,0 +1,25 @@
+# arena check accepts the shipped file and names the fault in a broken one; arena probe answers
+# "patnum choice" for each board.
+file(MAKE_DIRECTORY "${WORKDIR}")
+execute_process(COMMAND "${ARENA}" check "${DATA}" RESULT_VARIABLE status OUTPUT_VARIABLE out)
+if(NOT status EQUAL 0 OR NOT out MATCHES "sound")
+    message(FATAL_ERROR "check of the shipped file: ${status} ${out}")
+endif()
+file(WRITE "${WORKDIR}/short.dat" "1,2,3\n")
+execute_process(COMMAND "${ARENA}" check "${WORKDIR}/short.dat" RESULT_VARIABLE status OUTPUT_VARIABLE out)
+if(status EQUAL 0 OR NOT out MATCHES "ends after 3 fields")
+    message(FATAL_ERROR "check of a short file: ${status} ${out}")
+endif()
+# The user holds 1-2-3-4: row 1 reports the line it found, whatever the table's order.
+string(REPEAT "." 60 rest)
+file(WRITE "${WORKDIR}/boards.txt" "XXXX${rest}\n")
+execute_process(COMMAND "${ARENA}" probe "${DATA}" INPUT_FILE "${WORKDIR}/boards.txt"
+    RESULT_VARIABLE status OUTPUT_VARIABLE out)
+if(NOT status EQUAL 0 OR NOT out MATCHES "^1 [0-9]+\n$")
+    message(FATAL_ERROR "probe: ${status} '${out}'")
+endif()
+file(WRITE "${WORKDIR}/bad.txt" "XXXX\n")
+execute_process(COMMAND "${ARENA}" probe "${DATA}" INPUT_FILE "${WORKDIR}/bad.txt" RESULT_VARIABLE status)
+if(status EQUAL 0)
+    message(FATAL_ERROR "probe accepted a short board")
+endif()
