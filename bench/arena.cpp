@@ -21,7 +21,8 @@ int usage() {
                  "      opponents: random greedy forks threats alphabeta:N (default: all but alphabeta:4)\n"
                  "  arena probe FILE      boards on standard input, 64 of . X O a line; prints patnum choice\n"
                  "  arena check FILE      validates FILE as the game does\n"
-                 "  arena timing FILE [--boards N] [--seed S]   worst time of the computer's turn\n";
+                 "  arena timing FILE [--boards N] [--seed S]   worst time of the computer's turn\n"
+                 "  arena trace FILE OPPONENT GAME [--computer-opens] [--seed S]   one game, move by move\n";
     return 2;
 }
 
@@ -125,6 +126,37 @@ int timing(const GameData &data, int boards, std::uint64_t seed) {
     return 0;
 }
 
+// Replays game number `game` of a match, as playMatch seeds it, printing each move and the pattern
+// row behind each of the computer's.
+int trace(const GameData &data, const std::string &opponent, int game, bool userOpens, std::uint64_t seed) {
+    auto user = makeOpponent(opponent);
+    if (!user)
+        return usage();
+    std::seed_seq seq{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32),
+                      static_cast<std::uint32_t>(game), static_cast<std::uint32_t>(userOpens)};
+    std::mt19937 rng(seq);
+    GameState state;
+    class Printer : public Quiet {
+      public:
+        void setStatusCaption(const std::string &c) override { caption = c; }
+        std::string caption;
+    } view;
+    ComputerPlayer computer(data, state, view);
+    const auto turn = [&] {
+        computer.mymove();
+        std::printf("  O: %-28s (row %d)\n", view.caption.c_str(), computer.patnum);
+    };
+    if (!userOpens)
+        turn();
+    while (state.gameover == 0) {
+        const int m = user->choose(state.board, rng);
+        state.board(m) = kUser;
+        std::printf("X %d\n", cellcoord(static_cast<int16>(m)));
+        turn();
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -142,6 +174,19 @@ int main(int argc, char **argv) {
         return 1;
     if (command == "probe")
         return probe(*data);
+    if (command == "trace") {
+        if (argc < 5)
+            return usage();
+        bool userOpens = true;
+        std::uint64_t seed = 1;
+        for (int i = 5; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--computer-opens") == 0)
+                userOpens = false;
+            else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
+                seed = std::strtoull(argv[++i], nullptr, 10);
+        }
+        return trace(*data, argv[3], std::atoi(argv[4]), userOpens, seed);
+    }
 
     int games = 1000, boards = 2000;
     std::uint64_t seed = 1;

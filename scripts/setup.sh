@@ -4,7 +4,7 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-PACKAGES=(cmake make g++ qt6-base-dev qt6-qpa-plugins libgtest-dev fonts-liberation)
+PACKAGES=(cmake make g++ qt6-base-dev qt6-qpa-plugins libgtest-dev fonts-liberation desktop-file-utils appstream)
 
 install_missing() {
     local missing=() p

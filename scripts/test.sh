@@ -3,7 +3,8 @@
 #   1. the suite in an ordinary build;
 #   2. the core tests and one whole game through the window under valgrind memcheck;
 #   3. the suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer;
-#   4. a one-minute run of the data file fuzzer, where clang's libFuzzer can be installed.
+#   4. a one-minute run of the data file fuzzer, where clang's libFuzzer can be installed;
+#   5. the Debian package: built, inspected, installed, started as its desktop entry does, removed.
 # Any failure, sanitizer report or memcheck error fails the run.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 export QT_QPA_PLATFORM=offscreen
@@ -34,3 +35,6 @@ if install_missing clang libclang-rt-14-dev 2>/dev/null && command -v clang++ >/
 else
     echo "clang's libFuzzer could not be installed here: the fuzz run is skipped (the corpus was replayed above)"
 fi
+
+echo "== Debian package"
+bash "$ROOT/scripts/package-check.sh"

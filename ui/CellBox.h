@@ -20,7 +20,10 @@ class CellBox : public QLineEdit {
     void mouseReleaseEvent(QMouseEvent *event) override;
 
   private:
+    void describe();
+
     int cell_;
+    std::int32_t color_ = 0;
 };
 
 } // namespace ttt

@@ -4,6 +4,7 @@
 #include "ui/CellBox.h"
 #include "ui/Twips.h"
 
+#include <QAccessible>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
@@ -38,8 +39,10 @@ QFont sansSerif(double points, bool bold) {
     return font;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const char *caption, QRect geometry) {
+QPushButton *button(QWidget *parent, const char *name, const char *caption, const char *purpose, QRect geometry) {
     auto *b = new QPushButton(caption, parent);
+    b->setAccessibleName(caption);
+    b->setAccessibleDescription(purpose);
     b->setObjectName(name);
     b->setGeometry(geometry);
     b->setFont(sansSerif(13.5, false));
@@ -71,7 +74,7 @@ void Form1::createControls() {
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Command1 = button(this, "Command1", "OK", twipsRect(6840, 4440, 2055, 615));
+    Command1 = button(this, "Command1", "OK", "Confirm your move", twipsRect(6840, 4440, 2055, 615));
 
     Label4 = new QLabel(this);
     Label4->setObjectName("Label4");
@@ -79,6 +82,7 @@ void Form1::createControls() {
     Label4->setFont(sansSerif(18, true));
     Label4->setWordWrap(true);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label4->setAccessibleDescription("Game status");
     setTextColor(Label4, kDarkRed);
 
     const char *captions[] = {"level 1", "level 2", "level3", "level4"};
@@ -102,9 +106,9 @@ void Form1::createControls() {
         text_[static_cast<std::size_t>(k - 1)] = box;
     }
 
-    Command2 = button(this, "Command2", "TAKE BACK", twipsRect(3480, 4440, 2055, 615));
-    Command3 = button(this, "Command3", "SKIP MOVE", twipsRect(3720, 6120, 1815, 615));
-    Command4 = button(this, "Command4", "STOP", twipsRect(3720, 7440, 1695, 615));
+    Command2 = button(this, "Command2", "TAKE BACK", "Withdraw your move", twipsRect(3480, 4440, 2055, 615));
+    Command3 = button(this, "Command3", "SKIP MOVE", "Let the computer move first", twipsRect(3720, 6120, 1815, 615));
+    Command4 = button(this, "Command4", "STOP", "End the program", twipsRect(3720, 7440, 1695, 615));
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -168,7 +172,12 @@ void Form1::graph(const GameState &s) {
     box->setForeColor(s.drawcolor);
 }
 
-void Form1::setStatusCaption(const std::string &caption) { Label4->setText(QString::fromStdString(caption)); }
+// The status label's text is its accessible name, so a change of caption is announced as one.
+void Form1::setStatusCaption(const std::string &caption) {
+    Label4->setText(QString::fromStdString(caption));
+    QAccessibleEvent event(Label4, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
 
 void Form1::setStatusColor(std::int32_t color) { setTextColor(Label4, color); }
 
