@@ -87,6 +87,15 @@ int timing(const GameData &data, int boards, std::uint64_t seed) {
     double worst = 0, total = 0;
     long count = 0;
     GameState worstBoard;
+    const auto consider = [&](const GameState &s) {
+        const double t = timeTurn(s);
+        total += t;
+        ++count;
+        if (t > worst) {
+            worst = t;
+            worstBoard = s;
+        }
+    };
     for (int b = 0; b < boards; ++b) {
         GameState s;
         const int fill = static_cast<int>(rng() % 63);
@@ -97,26 +106,14 @@ int timing(const GameData &data, int boards, std::uint64_t seed) {
             while (s.board(k) != kEmpty);
             s.board(k) = i % 2 ? kComputer : kUser;
         }
-        const double t = timeTurn(s);
-        total += t;
-        ++count;
-        if (t > worst) {
-            worst = t;
-            worstBoard = s;
-        }
+        consider(s);
     }
     // Climb: change one cell of the slowest board at a time, keep what is slower.
     for (int step = 0; step < boards; ++step) {
         GameState s = worstBoard;
         const int k = static_cast<int>(rng() % kCells) + 1;
         s.board(k) = static_cast<int16>(std::array<int, 3>{kEmpty, kUser, kComputer}[rng() % 3]);
-        const double t = timeTurn(s);
-        total += t;
-        ++count;
-        if (t > worst) {
-            worst = t;
-            worstBoard = s;
-        }
+        consider(s);
     }
     std::string text;
     for (int k = 1; k <= kCells; ++k)
