@@ -51,7 +51,7 @@ void swapLines(GameData &d, int a, int b) {
 } // namespace
 
 std::string mutate(GameData &d, std::mt19937 &rng) {
-    switch (uniform(rng, 0, 9)) {
+    switch (uniform(rng, 0, 10)) {
     case 0: { // swap two lines
         const int a = uniform(rng, 1, kLines), b = uniform(rng, 1, kLines);
         swapLines(d, a, b);
@@ -99,6 +99,16 @@ std::string mutate(GameData &d, std::mt19937 &rng) {
         for (int i = 1; i <= 3; ++i)
             std::swap(d.patterns(i, a), d.patterns(i, b));
         return "swap rows " + std::to_string(a) + " " + std::to_string(b);
+    }
+    case 10: { // a new row altogether
+        const int k = uniform(rng, 3, kPatternRows);
+        const auto any = [&](int from) {
+            return kSums[static_cast<std::size_t>(uniform(rng, from, static_cast<int>(kSums.size()) - 1))];
+        };
+        d.patterns(1, k) = static_cast<int16>(any(1));
+        d.patterns(2, k) = static_cast<int16>(any(0));
+        d.patterns(3, k) = static_cast<int16>(any(0));
+        return "new row " + std::to_string(k);
     }
     default: { // move a row up, shifting the others down
         const int from = uniform(rng, 4, kPatternRows), to = uniform(rng, 3, from - 1);

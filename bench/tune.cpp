@@ -21,10 +21,12 @@ struct Set {
     std::vector<Pairing> pairings;
     std::vector<int> games;
     std::vector<double> weights;
+    std::vector<double> tieWeights;
     std::uint64_t seed;
 };
 
-// Lower is better: weighted loss rate, with a tie counting a fifth of a loss.
+// Lower is better: weighted loss rate, with a tie counting as the set says (against weak opponents
+// anything but a win is a miss).
 double score(const GameData &data, const Set &set, int threads, std::vector<Tally> *out = nullptr) {
     std::vector<Tally> tallies(set.pairings.size());
     for (std::size_t i = 0; i < set.pairings.size(); ++i) {
@@ -45,7 +47,8 @@ double score(const GameData &data, const Set &set, int threads, std::vector<Tall
     }
     double s = 0;
     for (std::size_t i = 0; i < tallies.size(); ++i)
-        s += set.weights[i] * (tallies[i].losses + 0.2 * tallies[i].ties) / static_cast<double>(tallies[i].games);
+        s += set.weights[i] * (tallies[i].losses + set.tieWeights[i] * tallies[i].ties) /
+             static_cast<double>(tallies[i].games);
     if (out)
         *out = tallies;
     return s;
@@ -54,21 +57,22 @@ double score(const GameData &data, const Set &set, int threads, std::vector<Tall
 Set makeSet(std::uint64_t seed, int scale) {
     Set s;
     s.seed = seed;
-    const auto add = [&](const char *name, bool userOpens, int games, double weight) {
+    const auto add = [&](const char *name, bool userOpens, int games, double weight, double tieWeight) {
         s.pairings.push_back({name, userOpens});
         s.games.push_back(games * scale);
         s.weights.push_back(weight);
+        s.tieWeights.push_back(tieWeight);
     };
-    add("forks", true, 300, 2.0);
-    add("forks", false, 200, 2.0);
-    add("alphabeta:2", true, 100, 1.0);
-    add("alphabeta:2", false, 60, 1.0);
-    add("alphabeta:3", true, 60, 1.5);
-    add("alphabeta:3", false, 40, 1.0);
-    add("threats", true, 30, 0.3);
-    add("threats", false, 30, 0.3);
-    add("greedy", true, 60, 4.0);
-    add("greedy", false, 40, 4.0);
+    add("forks", true, 300, 2.0, 0.2);
+    add("forks", false, 200, 2.0, 0.2);
+    add("alphabeta:2", true, 100, 1.0, 0.2);
+    add("alphabeta:2", false, 60, 1.0, 0.2);
+    add("alphabeta:3", true, 80, 2.0, 0.2);
+    add("alphabeta:3", false, 40, 1.0, 0.2);
+    add("threats", true, 30, 0.3, 0.2);
+    add("threats", false, 30, 0.3, 0.2);
+    add("greedy", true, 100, 4.0, 1.0);
+    add("greedy", false, 60, 4.0, 1.0);
     return s;
 }
 
