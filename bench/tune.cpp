@@ -89,10 +89,13 @@ void write(const GameData &data, const std::string &path) {
 
 int main(int argc, char **argv) {
     if (argc < 3) {
-        std::cerr << "usage: tune IN OUT [--seconds S] [--seed S] [--threads T] [--scale K]\n";
+        std::cerr << "usage: tune IN OUT [--seconds S] [--steps N] [--seed S] [--threads T] [--scale K]\n"
+                     "  stops after S seconds or N steps, whichever comes first; with --steps alone a run\n"
+                     "  is repeatable: same seed, same steps, same table\n";
         return 2;
     }
     double seconds = 600;
+    long maxSteps = -1;
     std::uint64_t seed = 7;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     int scale = 1;
@@ -100,6 +103,10 @@ int main(int argc, char **argv) {
         const std::string opt = argv[i];
         if (opt == "--seconds")
             seconds = std::atof(argv[i + 1]);
+        else if (opt == "--steps") {
+            maxSteps = std::atol(argv[i + 1]);
+            seconds = 1e12;
+        }
         else if (opt == "--seed")
             seed = std::strtoull(argv[i + 1], nullptr, 10);
         else if (opt == "--threads")
@@ -127,7 +134,8 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "start: train %.4f valid %.4f\n", bestTrain, bestValid);
     const auto begin = std::chrono::steady_clock::now();
     long steps = 0, evaluated = 0, validated = 0, kept = 0;
-    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count() < seconds) {
+    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count() < seconds &&
+           steps != maxSteps) {
         ++steps;
         GameData candidate = best;
         std::string what = mutate(candidate, rng);
