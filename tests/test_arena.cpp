@@ -97,15 +97,17 @@ TEST(Match, GamesFollowTheRulesAndAreRepeatable) {
     }
 }
 
-// The short arena run: the shipped table must beat the weak opponents almost always.
-TEST(Match, ShippedTableMeetsTheRandomAndGreedyTargets) {
+// The short arena run: the shipped table never loses to the weak opponents, beats random at
+// least 99.5% of the time, and greedy at least 99% (greedy draws about 1 game in 100 when it
+// opens, docs/strength.md).
+TEST(Match, ShippedTableBeatsRandomAndGreedy) {
     const LoadResult shipped = readDataFile(TTT_SHIPPED_DATA);
     ASSERT_TRUE(shipped.data) << shipped.error;
-    for (const char *name : {"random", "greedy"}) {
+    for (auto [name, minWins] : {std::pair{"random", 199}, std::pair{"greedy", 198}}) {
         for (bool userOpens : {true, false}) {
             const Tally t = playMatch(*shipped.data, name, userOpens, 200, 2026);
             EXPECT_EQ(t.losses, 0) << name << (userOpens ? ", user opens" : ", computer opens");
-            EXPECT_GE(t.wins, 199) << name << (userOpens ? ", user opens" : ", computer opens");
+            EXPECT_GE(t.wins, minWins) << name << (userOpens ? ", user opens" : ", computer opens");
         }
     }
 }
