@@ -17,14 +17,6 @@ class CaptionOnly : public TurnView {
     std::string caption;
 };
 
-bool anyLineOpen(const Board &board) {
-    const Position p(board);
-    for (int line = 0; line < kLines; ++line)
-        if ((p.xs(line) == 0 || p.os(line) == 0) && p.xs(line) + p.os(line) < 4)
-            return true;
-    return false;
-}
-
 } // namespace
 
 GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed) {
@@ -62,7 +54,7 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
         ++r.moves; // the winning cell is drawn, not entered
     } else {
         r.outcome = Outcome::Tie;
-        r.openTie = anyLineOpen(state.board);
+        r.openTie = state.lineStillOpen();
     }
     return r;
 }

@@ -7,13 +7,6 @@
 
 namespace ttt::bench {
 
-bool onSevenLines(int cell) {
-    const CellPlace p = cellPlace(cell);
-    const auto edge = [](int v) { return v == 1 || v == 4; };
-    const int edges = edge(p.level) + edge(p.row) + edge(p.column);
-    return edges == 0 || edges == 3;
-}
-
 bool sevenLineCellsFirst(const GameData &data) {
     std::array<bool, kCells + 1> seen{};
     for (int i = 1; i <= kSevenLineCells; ++i) {

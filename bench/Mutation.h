@@ -15,9 +15,6 @@ bool tieSafe(const GameData &data);
 
 inline constexpr int kSevenLineCells = 16;
 
-// Corners and the cells of the inner 2x2x2 cube: the 16 cells that lie on seven lines.
-bool onSevenLines(int cell);
-
 // True when the fallback list starts with the 16 seven-line cells, each once.
 bool sevenLineCellsFirst(const GameData &data);
 

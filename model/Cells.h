@@ -34,6 +34,14 @@ constexpr CellPlace cellPlace(int k) {
     return {(k - 1) / 16 + 1, ((k - 1) % 16) / 4 + 1, (k - 1) % 4 + 1};
 }
 
+// Corners and the cells of the inner 2x2x2 cube lie on seven lines; every other cell on four.
+constexpr bool onSevenLines(int k) {
+    const CellPlace p = cellPlace(k);
+    const auto edge = [](int v) { return v == 1 || v == 4; };
+    const int edges = edge(p.level) + edge(p.row) + edge(p.column);
+    return edges == 0 || edges == 3;
+}
+
 constexpr int cellAt(int level, int row, int column) { return (level - 1) * 16 + (row - 1) * 4 + column; }
 
 // The three-digit coordinate the user sees: level*100 + row*10 + column (cell 31 -> 243).

@@ -212,7 +212,8 @@ Parse parseInt16(const std::string &token, bool truncated, bool nonDigitTail, in
     return Parse::Ok;
 }
 
-int16 &destination(GameData &data, int n) {
+// Where field n goes; Data is GameData or const GameData.
+template <typename Data> auto &destination(Data &data, int n) {
     if (n < kFirstPref)
         return data.lines(n);
     if (n < kFirstPattern)
@@ -295,9 +296,8 @@ namespace ttt {
 std::vector<int16> dataFields(const GameData &data) {
     std::vector<int16> out;
     out.reserve(kDataFields);
-    GameData copy = data;
     for (int n = 1; n <= kDataFields; ++n)
-        out.push_back(destination(copy, n));
+        out.push_back(destination(data, n));
     return out;
 }
 

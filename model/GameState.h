@@ -25,6 +25,20 @@ struct GameState {
                 return false;
         return true;
     }
+
+    // Some line still holds marks of one side only and a blank, so either side could complete it.
+    bool lineStillOpen() const {
+        for (const Line &line : straightLines()) {
+            int x = 0, o = 0;
+            for (int cell : line) {
+                x += board(cell) == kUser;
+                o += board(cell) == kComputer;
+            }
+            if ((x == 0 || o == 0) && x + o < 4)
+                return true;
+        }
+        return false;
+    }
 };
 
 } // namespace ttt

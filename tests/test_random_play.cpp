@@ -28,19 +28,6 @@ Snapshot snap(const FormHarness &h) {
     return s;
 }
 
-bool lineStillOpen(const Table<int16, kCells> &board) {
-    for (const Line &line : straightLines()) {
-        int x = 0, o = 0;
-        for (int cell : line) {
-            x += board(cell) == kUser;
-            o += board(cell) == kComputer;
-        }
-        if ((x == 0 || o == 0) && x + o < 4)
-            return true;
-    }
-    return false;
-}
-
 // Checks every rule that must hold after an event; returns what is broken, or "".
 std::string broken(const FormHarness &h, const Snapshot &before, const Snapshot &after) {
     const GameState &st = h.form->state();
@@ -68,12 +55,9 @@ std::string broken(const FormHarness &h, const Snapshot &before, const Snapshot 
     if (before.gameover && (after.marks != before.marks || !(after.board == before.board) ||
                             after.caption != before.caption))
         return "something changed after the game ended";
-    bool full = true;
-    for (int k = 1; k <= kCells; ++k)
-        full = full && after.board(k) != kEmpty;
-    if (full && !after.gameover)
+    if (st.boardFull() && !after.gameover)
         return "the board is full and the game goes on";
-    if (after.caption == "tie game" && lineStillOpen(after.board))
+    if (after.caption == "tie game" && st.lineStillOpen())
         return "tie declared while a line can still be completed";
     return "";
 }
