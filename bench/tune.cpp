@@ -54,7 +54,10 @@ double score(const GameData &data, const Set &set, int threads, std::vector<Tall
     return s;
 }
 
-Set makeSet(std::uint64_t seed, int scale) {
+// "all" weighs every opponent; "fast" leaves out the slow deep searchers and plays many more forks
+// games instead, so that small gains against forks stand out of the noise; "balanced" keeps
+// alphabeta:3 with enough games that forks cannot be bought with losses to it.
+Set makeSet(std::uint64_t seed, int scale, const std::string &mix) {
     Set s;
     s.seed = seed;
     const auto add = [&](const char *name, bool userOpens, int games, double weight, double tieWeight) {
@@ -63,6 +66,26 @@ Set makeSet(std::uint64_t seed, int scale) {
         s.weights.push_back(weight);
         s.tieWeights.push_back(tieWeight);
     };
+    if (mix == "fast") {
+        add("forks", true, 2000, 2.0, 0.2);
+        add("forks", false, 2000, 2.0, 0.2);
+        add("alphabeta:2", true, 150, 1.0, 0.2);
+        add("alphabeta:2", false, 100, 1.0, 0.2);
+        add("greedy", true, 300, 4.0, 1.0);
+        add("greedy", false, 300, 4.0, 1.0);
+        return s;
+    }
+    if (mix == "balanced") {
+        add("forks", true, 1000, 2.0, 0.2);
+        add("forks", false, 1000, 2.0, 0.2);
+        add("alphabeta:2", true, 150, 1.0, 0.2);
+        add("alphabeta:2", false, 100, 1.0, 0.2);
+        add("alphabeta:3", true, 300, 2.0, 0.2);
+        add("alphabeta:3", false, 150, 1.0, 0.2);
+        add("greedy", true, 300, 4.0, 1.0);
+        add("greedy", false, 300, 4.0, 1.0);
+        return s;
+    }
     add("forks", true, 300, 2.0, 0.2);
     add("forks", false, 200, 2.0, 0.2);
     add("alphabeta:2", true, 100, 1.0, 0.2);
@@ -90,8 +113,10 @@ void write(const GameData &data, const std::string &path) {
 int main(int argc, char **argv) {
     if (argc < 3) {
         std::cerr << "usage: tune IN OUT [--seconds S] [--steps N] [--seed S] [--threads T] [--scale K]\n"
+                     "          [--mix all|fast|balanced] [--refresh N]\n"
                      "  stops after S seconds or N steps, whichever comes first; with --steps alone a run\n"
-                     "  is repeatable: same seed, same steps, same table\n";
+                     "  is repeatable: same seed, same steps, same table; --refresh N draws new training and\n"
+                     "  validation seeds every N steps\n";
         return 2;
     }
     double seconds = 600;
@@ -99,6 +124,8 @@ int main(int argc, char **argv) {
     std::uint64_t seed = 7;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     int scale = 1;
+    std::string mix = "all";
+    long refresh = 0;
     for (int i = 3; i + 1 < argc; i += 2) {
         const std::string opt = argv[i];
         if (opt == "--seconds")
@@ -113,6 +140,10 @@ int main(int argc, char **argv) {
             threads = std::max(1, std::atoi(argv[i + 1]));
         else if (opt == "--scale")
             scale = std::max(1, std::atoi(argv[i + 1]));
+        else if (opt == "--refresh")
+            refresh = std::atol(argv[i + 1]);
+        else if (opt == "--mix")
+            mix = argv[i + 1];
     }
     LoadResult start = readDataFile(argv[1]);
     if (!start.data) {
@@ -124,8 +155,12 @@ int main(int argc, char **argv) {
         return 1;
     }
     // Training and validation games never share seeds; the validation set is twice as large.
-    const Set train = makeSet(seed * 2 + 1, scale);
-    const Set valid = makeSet(seed * 2 + 1000000007ULL, 2 * scale);
+    if (mix != "all" && mix != "fast" && mix != "balanced") {
+        std::cerr << "--mix is all, fast or balanced\n";
+        return 2;
+    }
+    Set train = makeSet(seed * 2 + 1, scale, mix);
+    Set valid = makeSet(seed * 2 + 1000000007ULL, 2 * scale, mix);
     std::mt19937 rng(static_cast<std::uint32_t>(seed));
 
     GameData best = *start.data;
@@ -137,6 +172,15 @@ int main(int argc, char **argv) {
     while (std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count() < seconds &&
            steps != maxSteps) {
         ++steps;
+        // Fixed games are learnt by heart after a while: every so often both sets get new seeds and
+        // the current table is scored afresh on them.
+        if (refresh > 0 && steps % refresh == 0) {
+            train.seed += 2;
+            valid.seed += 2;
+            bestTrain = score(best, train, threads);
+            bestValid = score(best, valid, threads);
+            std::fprintf(stderr, "step %ld: new seeds: train %.4f valid %.4f\n", steps, bestTrain, bestValid);
+        }
         GameData candidate = best;
         std::string what = mutate(candidate, rng);
         // Now and then two or three changes at once, to cross a ridge one change cannot.
