@@ -6,10 +6,12 @@
 #include "bench/Report.h"
 #include "model/DataFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <thread>
 
 using namespace ttt;
@@ -54,48 +56,42 @@ double score(const GameData &data, const Set &set, int threads, std::vector<Tall
     return s;
 }
 
+// How much a loss counts against each opponent, by who opens, and how much of a loss a tie is.
+struct Weight {
+    const char *opponent;
+    double userOpens, computerOpens, tie;
+};
+constexpr Weight kWeights[] = {{"forks", 2.0, 2.0, 0.2},      {"alphabeta:2", 1.0, 1.0, 0.2},
+                               {"alphabeta:3", 2.0, 1.0, 0.2}, {"threats", 0.3, 0.3, 0.2},
+                               {"greedy", 4.0, 4.0, 1.0}};
+
+struct Games {
+    const char *opponent;
+    int userOpens, computerOpens;
+};
 // "all" weighs every opponent; "fast" leaves out the slow deep searchers and plays many more forks
 // games instead, so that small gains against forks stand out of the noise; "balanced" keeps
 // alphabeta:3 with enough games that forks cannot be bought with losses to it.
-Set makeSet(std::uint64_t seed, int scale, const std::string &mix) {
+const std::map<std::string, std::vector<Games>> kMixes = {
+    {"all",
+     {{"forks", 300, 200}, {"alphabeta:2", 100, 60}, {"alphabeta:3", 80, 40}, {"threats", 30, 30}, {"greedy", 100, 60}}},
+    {"fast", {{"forks", 2000, 2000}, {"alphabeta:2", 150, 100}, {"greedy", 300, 300}}},
+    {"balanced", {{"forks", 1000, 1000}, {"alphabeta:2", 150, 100}, {"alphabeta:3", 300, 150}, {"greedy", 300, 300}}},
+};
+
+Set makeSet(std::uint64_t seed, int scale, const std::vector<Games> &mix) {
     Set s;
     s.seed = seed;
-    const auto add = [&](const char *name, bool userOpens, int games, double weight, double tieWeight) {
-        s.pairings.push_back({name, userOpens});
-        s.games.push_back(games * scale);
-        s.weights.push_back(weight);
-        s.tieWeights.push_back(tieWeight);
-    };
-    if (mix == "fast") {
-        add("forks", true, 2000, 2.0, 0.2);
-        add("forks", false, 2000, 2.0, 0.2);
-        add("alphabeta:2", true, 150, 1.0, 0.2);
-        add("alphabeta:2", false, 100, 1.0, 0.2);
-        add("greedy", true, 300, 4.0, 1.0);
-        add("greedy", false, 300, 4.0, 1.0);
-        return s;
+    for (const Games &g : mix) {
+        const auto w = std::find_if(std::begin(kWeights), std::end(kWeights),
+                                    [&](const Weight &x) { return std::string(x.opponent) == g.opponent; });
+        for (bool userOpens : {true, false}) {
+            s.pairings.push_back({g.opponent, userOpens});
+            s.games.push_back((userOpens ? g.userOpens : g.computerOpens) * scale);
+            s.weights.push_back(userOpens ? w->userOpens : w->computerOpens);
+            s.tieWeights.push_back(w->tie);
+        }
     }
-    if (mix == "balanced") {
-        add("forks", true, 1000, 2.0, 0.2);
-        add("forks", false, 1000, 2.0, 0.2);
-        add("alphabeta:2", true, 150, 1.0, 0.2);
-        add("alphabeta:2", false, 100, 1.0, 0.2);
-        add("alphabeta:3", true, 300, 2.0, 0.2);
-        add("alphabeta:3", false, 150, 1.0, 0.2);
-        add("greedy", true, 300, 4.0, 1.0);
-        add("greedy", false, 300, 4.0, 1.0);
-        return s;
-    }
-    add("forks", true, 300, 2.0, 0.2);
-    add("forks", false, 200, 2.0, 0.2);
-    add("alphabeta:2", true, 100, 1.0, 0.2);
-    add("alphabeta:2", false, 60, 1.0, 0.2);
-    add("alphabeta:3", true, 80, 2.0, 0.2);
-    add("alphabeta:3", false, 40, 1.0, 0.2);
-    add("threats", true, 30, 0.3, 0.2);
-    add("threats", false, 30, 0.3, 0.2);
-    add("greedy", true, 100, 4.0, 1.0);
-    add("greedy", false, 60, 4.0, 1.0);
     return s;
 }
 
@@ -155,12 +151,13 @@ int main(int argc, char **argv) {
         return 1;
     }
     // Training and validation games never share seeds; the validation set is twice as large.
-    if (mix != "all" && mix != "fast" && mix != "balanced") {
+    const auto games = kMixes.find(mix);
+    if (games == kMixes.end()) {
         std::cerr << "--mix is all, fast or balanced\n";
         return 2;
     }
-    Set train = makeSet(seed * 2 + 1, scale, mix);
-    Set valid = makeSet(seed * 2 + 1000000007ULL, 2 * scale, mix);
+    Set train = makeSet(seed * 2 + 1, scale, games->second);
+    Set valid = makeSet(seed * 2 + 1000000007ULL, 2 * scale, games->second);
     std::mt19937 rng(static_cast<std::uint32_t>(seed));
 
     GameData best = *start.data;
