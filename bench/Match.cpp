@@ -19,7 +19,8 @@ class CaptionOnly : public TurnView {
 
 } // namespace
 
-GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed) {
+GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed,
+                    MoveObserver *observer) {
     GameState state;
     CaptionOnly view;
     ComputerPlayer computer(data, state, view);
@@ -33,6 +34,8 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
             r.worstTurnNanos = std::max(r.worstTurnNanos, ns);
         }
         ++r.turns;
+        if (observer)
+            observer->computerTurn(computer.patnum, view.caption);
     };
     if (!userOpens)
         computerTurn();
@@ -43,6 +46,8 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
         if (m < 1 || m > kCells || state.board(m) != kEmpty)
             throw std::logic_error("an opponent chose an occupied cell");
         state.board(m) = kUser;
+        if (observer)
+            observer->userMoved(m);
         computerTurn();
     }
     for (int k = 1; k <= kCells; ++k)
@@ -90,12 +95,16 @@ Tally playMatch(const GameData &data, const std::string &opponent, bool userOpen
         throw std::invalid_argument("unknown opponent: " + opponent);
     Tally t;
     for (int i = 0; i < games; ++i) {
-        std::seed_seq seq{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32),
-                          static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(userOpens)};
-        std::mt19937 rng(seq);
+        std::mt19937 rng = gameRng(seed, i, userOpens);
         t.add(playGame(data, *user, userOpens, rng, timed));
     }
     return t;
+}
+
+std::mt19937 gameRng(std::uint64_t seed, int game, bool userOpens) {
+    std::seed_seq seq{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32),
+                      static_cast<std::uint32_t>(game), static_cast<std::uint32_t>(userOpens)};
+    return std::mt19937(seq);
 }
 
 } // namespace ttt::bench

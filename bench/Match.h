@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <random>
+#include <string>
 
 namespace ttt::bench {
 
@@ -19,10 +20,22 @@ struct GameRecord {
     double worstTurnNanos = 0;
 };
 
+// Told of every move of a game as it is played, for replaying one game move by move.
+class MoveObserver {
+  public:
+    virtual ~MoveObserver() = default;
+    virtual void userMoved(int cell) = 0;
+    virtual void computerTurn(int patnum, const std::string &caption) = 0;
+};
+
 // One game with the game's own rules: the user (the opponent) moves, then the computer's turn
 // declares the user's win, its own win or a tie, or moves. With userOpens false the computer moves
 // first, as after SKIP MOVE.
-GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed = false);
+GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed = false,
+                    MoveObserver *observer = nullptr);
+
+// The random source of game number `game` of a match with this seed: a game can be replayed alone.
+std::mt19937 gameRng(std::uint64_t seed, int game, bool userOpens);
 
 struct Tally {
     long games = 0, wins = 0, losses = 0, ties = 0, openTies = 0, moves = 0, turns = 0;

@@ -123,34 +123,21 @@ int timing(const GameData &data, int boards, std::uint64_t seed) {
     return 0;
 }
 
-// Replays game number `game` of a match, as playMatch seeds it, printing each move and the pattern
-// row behind each of the computer's.
+// Replays game number `game` of a match, printing each move and the pattern row behind each of the
+// computer's.
 int trace(const GameData &data, const std::string &opponent, int game, bool userOpens, std::uint64_t seed) {
     auto user = makeOpponent(opponent);
     if (!user)
         return usage();
-    std::seed_seq seq{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32),
-                      static_cast<std::uint32_t>(game), static_cast<std::uint32_t>(userOpens)};
-    std::mt19937 rng(seq);
-    GameState state;
-    class Printer : public Quiet {
+    class Printer : public MoveObserver {
       public:
-        void setStatusCaption(const std::string &c) override { caption = c; }
-        std::string caption;
-    } view;
-    ComputerPlayer computer(data, state, view);
-    const auto turn = [&] {
-        computer.mymove();
-        std::printf("  O: %-28s (row %d)\n", view.caption.c_str(), computer.patnum);
-    };
-    if (!userOpens)
-        turn();
-    while (state.gameover == 0) {
-        const int m = user->choose(state.board, rng);
-        state.board(m) = kUser;
-        std::printf("X %d\n", cellcoord(static_cast<int16>(m)));
-        turn();
-    }
+        void userMoved(int cell) override { std::printf("X %d\n", cellcoord(static_cast<int16>(cell))); }
+        void computerTurn(int patnum, const std::string &caption) override {
+            std::printf("  O: %-28s (row %d)\n", caption.c_str(), patnum);
+        }
+    } printer;
+    std::mt19937 rng = gameRng(seed, game, userOpens);
+    playGame(data, *user, userOpens, rng, false, &printer);
     return 0;
 }
 

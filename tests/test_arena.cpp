@@ -97,6 +97,32 @@ TEST(Match, GamesFollowTheRulesAndAreRepeatable) {
     }
 }
 
+// A game replayed alone, as `arena trace` does, is the game the match played: same moves, same
+// outcome, and the observer hears every move of both sides.
+TEST(Match, OneGameReplaysAsTheMatchPlayedIt) {
+    const LoadResult shipped = readDataFile(TTT_SHIPPED_DATA);
+    ASSERT_TRUE(shipped.data) << shipped.error;
+    struct Count : MoveObserver {
+        void userMoved(int) override { ++user; }
+        void computerTurn(int, const std::string &) override { ++computer; }
+        int user = 0, computer = 0;
+    };
+    for (bool userOpens : {true, false}) {
+        for (int game : {0, 7}) {
+            const Tally all = playMatch(*shipped.data, "forks", userOpens, game + 1, 99);
+            const Tally before = playMatch(*shipped.data, "forks", userOpens, game, 99);
+            auto user = makeOpponent("forks");
+            std::mt19937 rng = gameRng(99, game, userOpens);
+            Count count;
+            const GameRecord r = playGame(*shipped.data, *user, userOpens, rng, false, &count);
+            EXPECT_EQ(r.moves, all.moves - before.moves) << game;
+            EXPECT_EQ(r.outcome == Outcome::UserWins, all.losses > before.losses) << game;
+            EXPECT_EQ(count.computer, r.turns) << game;
+            EXPECT_EQ(count.user, r.turns - (userOpens ? 0 : 1)) << game;
+        }
+    }
+}
+
 // The short arena run: the shipped table never loses to the weak opponents, beats random at
 // least 99.5% of the time, and greedy at least 99% (greedy draws about 1 game in 100 when it
 // opens, docs/strength.md).
