@@ -132,7 +132,7 @@ class FieldReader {
         int commas = first ? 1 : 0;
         token_.clear();
         truncated_ = false;
-        nonDigitTail_ = false;
+        number_ = Number{};
         if (pending_.empty()) {
             for (;;) {
                 const int ch = buf_.sgetc();
@@ -147,31 +147,55 @@ class FieldReader {
             }
         }
         line_ = currentLine_;
-        token_ = pending_;
+        for (char ch : pending_)
+            take(ch);
         pending_.clear();
         for (;;) {
             const int ch = buf_.sgetc();
             if (ch == std::char_traits<char>::eof() || isSeparator(ch))
                 break;
             buf_.sbumpc();
-            if (token_.size() < kMaxToken) {
-                token_ += static_cast<char>(ch);
-            } else {
-                truncated_ = true; // a runaway field is still consumed, not stored
-                nonDigitTail_ = nonDigitTail_ || ch < '0' || ch > '9';
-            }
+            take(static_cast<char>(ch));
         }
         return Status::Field;
     }
 
+    // The field as a number: its sign and its digits without leading zeros, so that a zero-padded
+    // number of any length reads as what it is. Like the token, it is stored only up to a bound.
+    struct Number {
+        bool negative = false;
+        bool digits = false;    // at least one digit
+        bool malformed = false; // something besides a leading sign and digits
+        std::string significant;
+        std::size_t length = 0; // characters read
+    };
+
     const std::string &token() const { return token_; }
     bool truncated() const { return truncated_; }
-    bool nonDigitTail() const { return nonDigitTail_; }
+    const Number &number() const { return number_; }
     int line() const { return line_; }
     int currentLine() const { return currentLine_; }
 
   private:
     static constexpr std::size_t kMaxToken = 24;
+
+    // A runaway field is still consumed, but no more of it is stored than a message shows.
+    void take(char ch) {
+        if (token_.size() < kMaxToken)
+            token_ += ch;
+        else
+            truncated_ = true;
+        Number &n = number_;
+        if (n.length++ == 0 && (ch == '-' || ch == '+')) {
+            n.negative = ch == '-';
+        } else if (ch < '0' || ch > '9') {
+            n.malformed = true;
+        } else {
+            n.digits = true;
+            if ((ch != '0' || !n.significant.empty()) && n.significant.size() < kMaxToken)
+                n.significant += ch;
+        }
+    }
 
     void countLine(int ch) {
         if (ch == '\n' || (ch == '\r' && buf_.sgetc() != '\n'))
@@ -182,29 +206,20 @@ class FieldReader {
     std::string pending_;
     std::string token_;
     bool truncated_ = false;
-    bool nonDigitTail_ = false;
+    Number number_;
     int line_ = 1;
     int currentLine_ = 1;
 };
 
 enum class Parse { Ok, NotInteger, OutOfRange };
 
-Parse parseInt16(const std::string &token, bool truncated, bool nonDigitTail, int16 &out) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < token.size() && (token[i] == '-' || token[i] == '+'))
-        negative = token[i++] == '-';
-    if (i == token.size())
+Parse parseInt16(const FieldReader::Number &n, int16 &out) {
+    if (n.malformed || !n.digits)
         return Parse::NotInteger;
-    long value = 0;
-    for (; i < token.size(); ++i) {
-        if (token[i] < '0' || token[i] > '9')
-            return Parse::NotInteger;
-        value = std::min(value * 10 + (token[i] - '0'), 100000L); // saturate: only range matters past here
-    }
-    if (truncated)
-        return nonDigitTail ? Parse::NotInteger : Parse::OutOfRange; // only digits were stored, and too many of them
-    if (negative)
+    if (n.significant.size() > 5)
+        return Parse::OutOfRange;
+    long value = n.significant.empty() ? 0 : std::stol(n.significant);
+    if (n.negative)
         value = -value;
     if (value < -32768 || value > 32767)
         return Parse::OutOfRange;
@@ -252,7 +267,7 @@ LoadResult readData(std::istream &in, const std::string &name) {
             return result;
         }
         fieldLines[static_cast<std::size_t>(n)] = reader.line();
-        switch (parseInt16(reader.token(), reader.truncated(), reader.nonDigitTail(), destination(data, n))) {
+        switch (parseInt16(reader.number(), destination(data, n))) {
         case Parse::Ok:
             break;
         case Parse::NotInteger:

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sourced by play.sh and test.sh: installs what is missing (Debian 12), then configures and builds.
-# Usage: build_tree DIR [cmake options...]
+# Usage: build_tree DIR [cmake options...]; with BUILD_TARGET set, only that target is built.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,5 +25,5 @@ build_tree() {
     shift
     install_missing "${PACKAGES[@]}"
     cmake -S "$ROOT" -B "$dir" "$@" >/dev/null
-    cmake --build "$dir" -j2
+    cmake --build "$dir" -j2 ${BUILD_TARGET:+--target "$BUILD_TARGET"}
 }

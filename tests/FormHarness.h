@@ -20,9 +20,12 @@ namespace ttt::test {
 // A shown Form1 with helpers that click like a user and read what the user sees.
 class FormHarness {
   public:
+    // The window is shown and made active as a person's would be: focus moves, selection and
+    // painting happen only there.
     explicit FormHarness(const std::string &dataFile = TTT_SHIPPED_DATA) : form(std::make_unique<Form1>(dataFile)) {
         form->show();
-        (void)QTest::qWaitForWindowExposed(form.get());
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
 
     CellBox *box(int cell) const { return form->Text(cell + 2); }
@@ -40,6 +43,27 @@ class FormHarness {
         for (int n = 1; n <= 4; ++n)
             out += button(n)->isHidden() ? '-' : "OTSP"[n - 1];
         return out;
+    }
+
+    // What a person sees in a cell, read off the painted window: the colour of its mark's ink
+    // ("black", "red", "green"), "none" for an empty box, "highlight" for a selection block.
+    std::string ink(int cell) const {
+        const QImage shot = form->grab().toImage();
+        const QRect r(box(cell)->mapTo(form.get(), QPoint(0, 0)), box(cell)->size());
+        int highlight = 0, red = 0, green = 0, black = 0;
+        for (int y = r.top() + 3; y <= r.bottom() - 3; ++y)
+            for (int x = r.left() + 3; x <= r.right() - 3; ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                highlight += c.blue() > 150 && c.red() < 120;
+                red += c.red() > 150 && c.green() < 100 && c.blue() < 100;
+                green += c.green() > 150 && c.red() < 100 && c.blue() < 100;
+                black += c.red() < 80 && c.green() < 80 && c.blue() < 80;
+            }
+        if (highlight > 10)
+            return "highlight";
+        if (std::max({red, green, black}) < 4)
+            return "none";
+        return red > green && red > black ? "red" : green > black ? "green" : "black";
     }
 
     void clickCell(int cell) { QTest::mouseClick(box(cell), Qt::LeftButton); }

@@ -40,5 +40,28 @@ TEST(Accessibility, DescriptionsFollowTheMarksAndTheStatusNameFollowsTheCaption)
     EXPECT_EQ(said(h.label(4), QAccessible::Name), "THAT MOVE IS ILLEGAL");
 }
 
+// A person without a mouse presses a cell through the screen reader: exactly a click.
+TEST(Accessibility, PressingACellPlaysItAsAClickDoes) {
+    test::TempDataFile file(test::makeData({{4, -1, -1}, {15, -1, -1}}, {22, 43, 1}));
+    FormHarness h(file.path());
+    const auto press = [&](int cell) {
+        QAccessibleActionInterface *a = QAccessible::queryAccessibleInterface(h.box(cell))->actionInterface();
+        ASSERT_TRUE(a && a->actionNames().contains(QAccessibleActionInterface::pressAction())) << "cell " << cell;
+        a->doAction(QAccessibleActionInterface::pressAction());
+    };
+    press(31);
+    EXPECT_EQ(h.mark(31), "X");
+    EXPECT_EQ(h.color(31), test::kRedColor);
+    EXPECT_EQ(h.caption(), "your move 243");
+    EXPECT_EQ(h.buttons(), "OTSP");
+    press(1); // ignored while a move is pending
+    EXPECT_EQ(h.mark(1), "");
+    h.ok();
+    EXPECT_EQ(said(h.box(22), QAccessible::Value), "O");
+    press(22);
+    EXPECT_EQ(h.caption(), "THAT MOVE IS ILLEGAL");
+    EXPECT_EQ(h.buttons(), "---P");
+}
+
 } // namespace
 } // namespace ttt

@@ -116,6 +116,9 @@ TEST(DataFile, RefusesBadValuesWithTheirPlace) {
         {330, "-32769", "does not fit a 16-bit integer"},
         {330, std::string(40, '9'), "does not fit a 16-bit integer"},
         {330, std::string(40, '9') + "x", "is not a decimal integer"},
+        {330, std::string(40, '0') + "32768", "does not fit a 16-bit integer"},
+        {330, std::string(40, '0') + "100000", "does not fit a 16-bit integer"},
+        {330, std::string(40, '0') + "1-", "is not a decimal integer"},
         {1, "0", "0 is not a cell"},
         {304, "65", "65 is not a cell"},
         {305, "0", "fallback cell 1"},
@@ -138,7 +141,10 @@ TEST(DataFile, RefusesBadValuesWithTheirPlace) {
 
 TEST(DataFile, SignsAndRangeEnds) {
     auto fields = fieldsOf(sample());
-    const std::pair<std::string, int> values[] = {{"32767", 32767}, {"-32768", -32768}, {"-0", 0}, {"+5", 5}};
+    const std::string zeros(40, '0');
+    const std::pair<std::string, int> values[] = {{"32767", 32767}, {"-32768", -32768}, {"-0", 0}, {"+5", 5},
+                                                  {zeros + "3", 3}, {"-" + zeros + "3", -3}, {zeros, 0},
+                                                  {zeros + "32767", 32767}, {"-" + zeros + "32768", -32768}};
     for (auto [text, value] : values) {
         fields[340] = text; // row 6, value b
         const LoadResult r = load(join(fields, ","));

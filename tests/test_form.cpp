@@ -15,6 +15,7 @@ TEST(Form, OpensWithOnlySkipAndStopAndEmptyCells) {
     ASSERT_EQ(h.form->loadError(), "");
     EXPECT_EQ(h.form->windowTitle(), "Form1");
     EXPECT_EQ(h.form->size(), QSize(729, 618)); // 10935 x 9270 twips
+    EXPECT_GT(h.form->maximumSize().width(), 729) << "an ordinary frame can be resized";
     EXPECT_EQ(h.buttons(), "--SP");
     EXPECT_EQ(h.caption(), "");
     for (int k = 1; k <= kCells; ++k)
@@ -89,6 +90,18 @@ TEST(Form, ButtonsAndLabelsStandWhereDesignedWithoutOverlap) {
         for (std::size_t j = i + 1; j < top.size(); ++j)
             EXPECT_FALSE(top[i]->geometry().intersects(top[j]->geometry()))
                 << top[i]->objectName().toStdString() << " overlaps " << top[j]->objectName().toStdString();
+
+    // Nothing reacts to resizing the window.
+    std::vector<QRect> before;
+    for (QWidget *w : top)
+        before.push_back(w->geometry());
+    for (QSize size : {QSize(1000, 800), QSize(300, 200)}) {
+        h.form->resize(size);
+        QTest::qWait(10);
+        for (std::size_t i = 0; i < top.size(); ++i)
+            EXPECT_EQ(top[i]->geometry(), before[i]) << top[i]->objectName().toStdString();
+        EXPECT_EQ(h.box(64)->geometry(), QRect(80, 88, 17, 19));
+    }
 }
 
 TEST(Form, InstructionsTextIsExact) {

@@ -179,6 +179,35 @@ TEST(Game, TieWhenEveryFallbackCellIsTaken) {
     expectFinished(h);
 }
 
+// Regression: when OK hid itself the focus passed to cell 111's box, which selected its mark and
+// painted it white on blue; a double click or a drag over a mark did the same.
+TEST(Game, MarksArePaintedInTheirOwnColoursNeverSelected) {
+    TempDataFile file(fallbackOnly({17, 18, 19, 20}));
+    FormHarness h(file.path());
+    h.skip();
+    h.play(1);
+    EXPECT_EQ(h.form->focusWidget(), h.box(1));
+    EXPECT_EQ(h.ink(1), "black");
+    EXPECT_EQ(h.ink(17), "black");
+    EXPECT_EQ(h.ink(18), "red");
+    EXPECT_EQ(h.ink(2), "none");
+    QTest::mouseDClick(h.box(1), Qt::LeftButton);
+    EXPECT_EQ(h.caption(), "THAT MOVE IS ILLEGAL");
+    EXPECT_EQ(h.ink(1), "black");
+    QTest::mousePress(h.box(18), Qt::LeftButton, {}, QPoint(2, 9));
+    QTest::mouseMove(h.box(18), QPoint(15, 9));
+    QTest::mouseRelease(h.box(18), Qt::LeftButton, {}, QPoint(15, 9));
+    EXPECT_EQ(h.ink(18), "red");
+    h.clickCell(5);
+    EXPECT_EQ(h.ink(5), "red");
+    h.ok();
+    h.play(9);
+    EXPECT_EQ(h.caption(), "I win on  211 212 213 214");
+    for (int cell : {17, 18, 19, 20})
+        EXPECT_EQ(h.ink(cell), "green") << "cell " << cell;
+    EXPECT_EQ(h.ink(9), "black");
+}
+
 // A whole game with the shipped tables, always taking the first empty cell: it must end, and in a
 // state the controller allows.
 TEST(Game, ShippedTablesFinishAScriptedGame) {

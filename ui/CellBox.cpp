@@ -5,11 +5,53 @@
 #include "model/Cells.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 
 namespace ttt {
 
+namespace {
+
+// A cell as a screen reader sees it: its name, its mark as the value, and the press action of a
+// button, so that a person without a mouse can move.
+class CellBoxAccessible : public QAccessibleWidget {
+  public:
+    explicit CellBoxAccessible(CellBox *box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? box()->text() : QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        return s;
+    }
+    QStringList actionNames() const override { return QStringList(pressAction()) + QAccessibleWidget::actionNames(); }
+    void doAction(const QString &name) override {
+        if (name == pressAction())
+            box()->press();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+  private:
+    CellBox *box() const { return static_cast<CellBox *>(widget()); }
+};
+
+QAccessibleInterface *cellBoxAccessible(const QString &className, QObject *object) {
+    if (className == QLatin1String(CellBox::staticMetaObject.className()) && object->isWidgetType())
+        return new CellBoxAccessible(static_cast<CellBox *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 CellBox::CellBox(int cell, QWidget *parent) : QLineEdit(parent), cell_(cell) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(cellBoxAccessible);
+        return true;
+    }();
+    (void)factoryInstalled;
     setReadOnly(true);
     setContextMenuPolicy(Qt::NoContextMenu);
     setDragEnabled(false);
@@ -18,6 +60,11 @@ CellBox::CellBox(int cell, QWidget *parent) : QLineEdit(parent), cell_(cell) {
     const CellPlace place = cellPlace(cell);
     setAccessibleName(QString("level %1, row %2, column %3").arg(place.level).arg(place.row).arg(place.column));
     connect(this, &QLineEdit::textChanged, this, &CellBox::describe);
+    // Focus by tab selects all, a double click a word, a drag what it crosses: none may show.
+    connect(this, &QLineEdit::selectionChanged, this, [this] {
+        if (hasSelectedText())
+            deselect();
+    });
     describe();
 }
 

@@ -61,7 +61,9 @@ Form1::Form1(const std::string &dataFile, QWidget *parent)
     : QWidget(parent), player_(data_, state_, *this) {
     setObjectName("Form1");
     setWindowTitle("Form1");
-    setFixedSize(twips(kClientWidth), twips(kClientHeight));
+    // An ordinary frame: the window opens at its designed size and may be resized; nothing is
+    // laid out, so every control keeps its place.
+    resize(twips(kClientWidth), twips(kClientHeight));
     createControls();
     Form_Load(dataFile);
 }
