@@ -16,8 +16,8 @@ echo "== valgrind memcheck"
 install_missing valgrind
 memcheck=(valgrind -q --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite
           --show-leak-kinds=definite)
-"${memcheck[@]}" "$ROOT/build/tests/core_tests" --gtest_brief=1 --gtest_filter=-HostileFiles.TenMegabytes*
-"${memcheck[@]}" "$ROOT/build/tests/ui_tests" --gtest_brief=1 --gtest_filter=Game.ShippedTablesFinishAScriptedGame
+"${memcheck[@]}" "$ROOT/build/tests/core_tests" --gtest_brief=1 --gtest_filter=-DataFile.FilesOnDisk
+"${memcheck[@]}" "$ROOT/build/tests/ui_tests" --gtest_brief=1 --gtest_filter=Game.Transcripts
 
 echo "== The suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 build_tree "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DTTT_SANITIZE=ON

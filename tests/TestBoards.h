@@ -5,27 +5,25 @@
 #include "model/GameState.h"
 #include "player/TurnView.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace ttt::test {
 
-// A board written as levels 1 to 4, each four rows of four cells of '.', 'X' or 'O';
-// blanks, bars and line ends are ignored, so a test can lay the levels out as it likes.
+// A board written as levels 1 to 4, each four rows of four cells of '.', 'X' or 'O'; blanks and
+// bars are ignored, so a test lays the levels out as it likes.
 inline void setBoard(GameState &state, const std::string &text) {
     int k = 0;
     for (char ch : text) {
         if (std::isspace(static_cast<unsigned char>(ch)) || ch == '|')
             continue;
-        if (++k > kCells)
-            throw std::invalid_argument("board text has more than 64 cells");
+        if (++k > kCells || (ch != '.' && ch != 'X' && ch != 'O'))
+            throw std::invalid_argument("bad board text: " + text);
         state.board(k) = ch == 'X' ? kUser : ch == 'O' ? kComputer : kEmpty;
-        if (ch != '.' && ch != 'X' && ch != 'O')
-            throw std::invalid_argument(std::string("bad board character ") + ch);
     }
     if (k != kCells)
         throw std::invalid_argument("board text has fewer than 64 cells");
@@ -33,30 +31,27 @@ inline void setBoard(GameState &state, const std::string &text) {
 
 using Row = std::array<int, 3>;
 
-// Tables with the straight lines in ascending order, fallback cells 1..20 unless given, and the
-// pattern rows given (rows not given are switched off).
-inline GameData makeData(const std::vector<Row> &rows, const std::vector<int> &pref = {}) {
+// Tables with the straight lines in ascending order (1-2-3-4, then 1-5-9-13, 1-6-11-16,
+// 1-17-33-49, ...), fallback cells 1..20 unless given (a short list repeats its last cell), and the
+// pattern rows given; the rest are switched off.
+inline GameData makeData(const std::vector<Row> &rows, std::vector<int> pref = {}) {
     GameData data;
     int j = 1;
     for (const Line &line : straightLines())
         for (int cell : line)
             data.lines(j++) = static_cast<int16>(cell);
     for (int i = 1; i <= kPrefCells; ++i)
-        data.prefcells(i) = static_cast<int16>(i <= static_cast<int>(pref.size()) ? pref[static_cast<std::size_t>(i - 1)] : i);
+        data.prefcells(i) = static_cast<int16>(pref.empty() ? i : pref[std::min<std::size_t>(i, pref.size()) - 1]);
     for (int k = 1; k <= kPatternRows; ++k)
         for (int i = 1; i <= 3; ++i)
-            data.patterns(i, k) = static_cast<int16>(
-                k <= static_cast<int>(rows.size()) ? rows[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(i - 1)] : -1);
+            data.patterns(i, k) = static_cast<int16>(k <= static_cast<int>(rows.size()) ? rows[k - 1][i - 1] : -1);
     return data;
 }
 
-// The 1-based table index of a line given by its cells, in makeData's table.
+// The table index of a line in makeData's table.
 inline int lineNumber(const Line &cells) {
     const auto &all = straightLines();
-    for (std::size_t i = 0; i < all.size(); ++i)
-        if (all[i] == cells)
-            return static_cast<int>(i) + 1;
-    throw std::invalid_argument("not a straight line");
+    return static_cast<int>(std::find(all.begin(), all.end(), cells) - all.begin()) + 1;
 }
 
 // Records what the computer's turn asked of the window, in order.
@@ -65,17 +60,9 @@ class RecordingView : public TurnView {
     void graph(const GameState &s) override {
         calls.push_back("graph " + std::to_string(s.drawcell) + " \"" + s.drawmark + "\" " + std::to_string(s.drawcolor));
     }
-    void setStatusCaption(const std::string &c) override {
-        caption = c;
-        calls.push_back("caption \"" + c + "\"");
-    }
-    void setStatusColor(std::int32_t c) override {
-        color = c;
-        calls.push_back("color " + std::to_string(c));
-    }
+    void setStatusCaption(const std::string &c) override { calls.push_back("caption \"" + c + "\""); }
+    void setStatusColor(std::int32_t c) override { calls.push_back("color " + std::to_string(c)); }
     std::vector<std::string> calls;
-    std::string caption;
-    std::int32_t color = kDarkRed;
 };
 
 } // namespace ttt::test

@@ -1,25 +1,30 @@
 #include "TestBoards.h"
+#include "fuzz/FuzzDataFile.h"
 #include "model/DataFile.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace ttt {
 namespace {
 
-std::vector<std::string> fieldsOf(const GameData &data) {
+// A sound table with negative values in the pattern rows.
+GameData sample() { return test::makeData({{4, -1, -1}, {15, -1, -1}, {3, -1, -1}, {10, 10, -1}, {0, -1, -1}}); }
+
+std::vector<std::string> fields() {
     std::vector<std::string> out;
-    for (int16 v : dataFields(data))
+    for (int16 v : dataFields(sample()))
         out.push_back(std::to_string(v));
     return out;
 }
 
-std::string join(const std::vector<std::string> &fields, const std::string &sep) {
+std::string join(const std::vector<std::string> &f, const std::string &sep) {
     std::string out;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        out += (i ? sep : "") + fields[i];
+    for (std::size_t i = 0; i < f.size(); ++i)
+        out += (i ? sep : "") + f[i];
     return out;
 }
 
@@ -28,169 +33,131 @@ LoadResult load(const std::string &text) {
     return readData(in, "kubix.dat");
 }
 
-// A sound table with a negative value in the pattern rows.
-GameData sample() { return test::makeData({{4, -1, -1}, {15, -1, -1}, {3, -1, -1}, {10, 10, -1}, {0, -1, -1}}); }
-
 TEST(DataFile, EveryLayoutLoadsTheSameTables) {
-    const auto fields = fieldsOf(sample());
+    const auto f = fields();
     const std::string layouts[] = {
-        join(fields, ","),                 // one line, commas
-        join(fields, "\n") + "\n",         // one value per line
-        join(fields, "\r\n") + "\r\n",     // saved on another system
-        join(fields, " , \t"),             // blanks around commas
-        formatData(sample()),              // the shipped layout
-        "\xEF\xBB\xBF" + join(fields, ","), // an editor's byte-order mark
-        join(fields, "\r"),                // old-style CR line ends
+        join(f, ","), join(f, "\n") + "\n", join(f, "\r\n"), join(f, " , \t"), join(f, "\r"), formatData(sample()),
+        "\xEF\xBB\xBF" + join(f, ","), // an editor's byte-order mark
+        join(f, ",") + ",7,8,9",       // nothing after field 366 is read
+        join(f, ",") + "\nnot a number,,", join(f, ",\r\n"),
     };
     for (const auto &text : layouts) {
         const LoadResult r = load(text);
         ASSERT_TRUE(r.data) << r.error << "\nlayout: " << text.substr(0, 40);
         EXPECT_EQ(*r.data, sample());
-        EXPECT_EQ(r.data->patterns(2, 3), -1);
     }
 }
 
-TEST(DataFile, ReadsNothingAfterThe366thField) {
-    const auto fields = fieldsOf(sample());
-    for (const std::string tail : {",7,8,9", "\nnot a number at all", ",,,", "\n99999999999"}) {
-        const LoadResult r = load(join(fields, ",") + tail);
-        ASSERT_TRUE(r.data) << r.error;
-        EXPECT_EQ(*r.data, sample());
-    }
-}
-
-TEST(DataFile, ShortFileFailsAndSaysHowManyFieldsItHad) {
-    auto fields = fieldsOf(sample());
-    fields.pop_back();
-    const LoadResult r = load(join(fields, "\n") + "\n");
-    EXPECT_FALSE(r.data);
-    EXPECT_NE(r.error.find("kubix.dat"), std::string::npos) << r.error;
-    EXPECT_NE(r.error.find("after 365 fields"), std::string::npos) << r.error;
-    EXPECT_NE(r.error.find("366"), std::string::npos) << r.error;
-
-    for (const std::string text : {"", " \n\t\r\n", ",,"}) {
-        const LoadResult e = load(text);
-        EXPECT_FALSE(e.data) << "text: " << text;
-        EXPECT_FALSE(e.error.empty());
-    }
-}
-
-TEST(DataFile, MissingOrUnreadableFileNamesTheFile) {
-    const auto dir = std::filesystem::temp_directory_path() / "ttt_datafile_test";
-    std::filesystem::create_directories(dir);
-    const LoadResult missing = readDataFile(dir / "kubix.dat");
-    EXPECT_FALSE(missing.data);
-    EXPECT_NE(missing.error.find("kubix.dat"), std::string::npos);
-    EXPECT_NE(missing.error.find("No such file"), std::string::npos) << missing.error;
-
-    const LoadResult folder = readDataFile(dir);
-    EXPECT_FALSE(folder.data);
-    EXPECT_NE(folder.error.find("folder"), std::string::npos) << folder.error;
-
-    {
-        std::ofstream(dir / "kubix.dat") << formatData(sample());
-    }
-    const LoadResult fine = readDataFile(dir / "kubix.dat");
-    ASSERT_TRUE(fine.data) << fine.error;
-    EXPECT_EQ(*fine.data, sample());
-    std::filesystem::remove_all(dir);
-}
-
-// Each bad value, put in place of one field of a sound file written one value per line, must stop
-// the load with a message naming the file line, the field and what is wrong.
-TEST(DataFile, RefusesBadValuesWithTheirPlace) {
-    struct Case {
-        int field;
-        std::string value;
-        std::string expected;
-        int reported = 0; // the field the message points at, when not the bad one
-    };
-    const Case cases[] = {
-        {7, "abc", "\"abc\" is not a decimal integer"},
-        {7, "1.5", "is not a decimal integer"},
-        {7, "0x10", "is not a decimal integer"},
-        {7, "1e3", "is not a decimal integer"},
-        {7, "-", "is not a decimal integer"},
-        {7, std::string("1\0", 2), "\"1\\x00\" is not a decimal integer"},
-        {330, "32768", "does not fit a 16-bit integer"},
-        {330, "-32769", "does not fit a 16-bit integer"},
-        {330, std::string(40, '9'), "does not fit a 16-bit integer"},
-        {330, std::string(40, '9') + "x", "is not a decimal integer"},
-        {330, std::string(40, '0') + "32768", "does not fit a 16-bit integer"},
-        {330, std::string(40, '0') + "100000", "does not fit a 16-bit integer"},
-        {330, std::string(40, '0') + "1-", "is not a decimal integer"},
-        {1, "0", "0 is not a cell"},
-        {304, "65", "65 is not a cell"},
-        {305, "0", "fallback cell 1"},
-        {324, "-3", "-3 is not a cell"},
-        {4, "5", "line 1 of the table (cells 1 2 3 5) is not a straight line", 1},
-        {325, "3", "pattern row 1 must have a = 4"},
-        {328, "10", "pattern row 2 must have a = 15"},
-    };
-    for (const Case &c : cases) {
-        auto fields = fieldsOf(sample());
-        fields[static_cast<std::size_t>(c.field - 1)] = c.value;
-        const LoadResult r = load(join(fields, "\n"));
-        EXPECT_FALSE(r.data) << "field " << c.field << " = " << c.value;
-        EXPECT_NE(r.error.find(c.expected), std::string::npos) << r.error;
-        const int at = c.reported ? c.reported : c.field;
-        const std::string place = "kubix.dat, line " + std::to_string(at) + ", field " + std::to_string(at) + " (";
-        EXPECT_NE(r.error.find(place), std::string::npos) << r.error;
-    }
-}
-
-TEST(DataFile, SignsAndRangeEnds) {
-    auto fields = fieldsOf(sample());
+TEST(DataFile, ValuesReadAsTheNumbersTheyWrite) {
     const std::string zeros(40, '0');
     const std::pair<std::string, int> values[] = {{"32767", 32767}, {"-32768", -32768}, {"-0", 0}, {"+5", 5},
                                                   {zeros + "3", 3}, {"-" + zeros + "3", -3}, {zeros, 0},
                                                   {zeros + "32767", 32767}, {"-" + zeros + "32768", -32768}};
     for (auto [text, value] : values) {
-        fields[340] = text; // row 6, value b
-        const LoadResult r = load(join(fields, ","));
+        auto f = fields();
+        f[340] = text; // row 6, value b
+        const LoadResult r = load(join(f, ","));
         ASSERT_TRUE(r.data) << r.error;
         EXPECT_EQ(r.data->patterns(2, 6), value) << text;
     }
 }
 
-TEST(DataFile, RefusesARepeatedLineAndNamesBoth) {
-    auto fields = fieldsOf(sample());
-    for (int i = 0; i < 4; ++i)
-        fields[static_cast<std::size_t>(8 + i)] = fields[static_cast<std::size_t>(i)]; // line 3 := line 1
-    const LoadResult r = load(join(fields, ","));
-    EXPECT_FALSE(r.data);
-    EXPECT_NE(r.error.find("line 3 of the table"), std::string::npos) << r.error;
-    EXPECT_NE(r.error.find("repeats line 1"), std::string::npos) << r.error;
-}
-
-TEST(DataFile, EmptyFieldBetweenCommasIsRefused) {
-    auto fields = fieldsOf(sample());
-    const std::string text = join(fields, "\r\n");
-    const std::size_t at = text.find("\r\n", 100);
-    const LoadResult r = load(text.substr(0, at) + ",," + text.substr(at));
-    EXPECT_FALSE(r.data);
-    EXPECT_NE(r.error.find("empty"), std::string::npos) << r.error;
-    // One comma at the end of a text line is only a separator.
-    const LoadResult ok = load(join(fields, ",\r\n"));
-    EXPECT_TRUE(ok.data) << ok.error;
-}
-
-TEST(DataFile, CountsCrLfAsOneLineAndCrAloneAsOne) {
-    auto fields = fieldsOf(sample());
-    fields[9] = "x";
-    for (const std::string sep : {"\r\n", "\r", "\n"}) {
-        const LoadResult r = load(join(fields, sep));
-        EXPECT_NE(r.error.find("kubix.dat, line 10, field 10"), std::string::npos) << r.error;
+// Each bad input stops the load with a message naming the file, and for a bad field its text line,
+// its number and what it is.
+TEST(DataFile, RefusesBadInputAndSaysWhere) {
+    struct Case {
+        int field; // 0: `value` is the whole text
+        std::string value, expected;
+        int reported = 0; // the field the message points at, when not the bad one
+    };
+    auto f = fields();
+    f.pop_back();
+    const std::string zeros(40, '0');
+    const Case cases[] = {
+        {7, "abc", "line 7, field 7 (line table entry 7 (line 2, cell 3)): \"abc\" is not a decimal integer"},
+        {7, "1e3", "not a decimal integer"},
+        {7, "-", "not a decimal integer"},
+        {7, std::string("1\0", 2), "\"1\\x00\" is not a decimal integer"},
+        {7, "\xC3\xA9", "\"\\xc3\\xa9\" is not a decimal integer"},
+        {330, "32768", "does not fit a 16-bit integer"},
+        {330, "-32769", "does not fit a 16-bit integer"},
+        {330, std::string(40, '9'), "\"999999999999999999999999...\" does not fit"},
+        {330, std::string(40, '9') + "x", "not a decimal integer"},
+        {330, zeros + "32768", "does not fit a 16-bit integer"},
+        {330, zeros + "1-", "not a decimal integer"},
+        {1, "0", "0 is not a cell"},
+        {304, "65", "65 is not a cell"},
+        {305, "0", "field 305 (fallback cell 1): 0 is not a cell"},
+        {324, "-3", "field 324 (fallback cell 20): -3 is not a cell"},
+        {4, "5", "line 1 of the table (cells 1 2 3 5) is not a straight line", 1},
+        {325, "x", "field 325 (pattern row 1, value a): \"x\""},
+        {325, "3", "pattern row 1 must have a = 4"},
+        {328, "10", "field 328 (pattern row 2, value a): pattern row 2 must have a = 15"},
+        {366, "y", "field 366 (pattern row 14, value c)"},
+        {0, "", "ends after 0 fields"},
+        {0, " \r\n\t \n\n", "ends after 0 fields (line 4)"},
+        {0, " ,\r\n", "or a comma before the first number"},
+        {0, "\xEF\xBB\xBF", "ends after 0 fields"},
+        {0, ",,", "empty"},
+        {0, join(f, "\n") + "\n", "ends after 365 fields (line 366); it needs 366"},
+        {0, "\xEF\xBB" + join(fields(), ","), "field 1 (line table entry 1 (line 1, cell 1)): \"\\xef\\xbb1\""},
+        {0, join(fields(), ",").insert(100, ",,"), "the field is empty"},
+        {0, join(fields(), ",").replace(0, 7, "9,10,11,12"), "(cells 9 10 11 12) repeats line 1;"},
+    };
+    for (const Case &c : cases) {
+        std::string text = c.value;
+        if (c.field > 0) {
+            auto all = fields();
+            all[static_cast<std::size_t>(c.field - 1)] = c.value;
+            text = join(all, "\n");
+        }
+        const LoadResult r = load(text);
+        EXPECT_FALSE(r.data) << c.expected;
+        EXPECT_NE(r.error.find(c.expected), std::string::npos) << r.error;
+        EXPECT_EQ(r.error.rfind("kubix.dat", 0), 0u) << r.error;
+        if (c.field > 0) {
+            const std::string at = std::to_string(c.reported ? c.reported : c.field);
+            EXPECT_NE(r.error.find("kubix.dat, line " + at + ", field " + at + " ("), std::string::npos) << r.error;
+        }
     }
+    auto bad = fields();
+    bad[9] = "x";
+    for (const std::string sep : {"\r\n", "\r", "\n", ",\r\n"})
+        EXPECT_NE(load(join(bad, sep)).error.find("kubix.dat, line 10, field 10"), std::string::npos) << "CR-LF is one line end";
 }
 
-TEST(DataFile, ShippedFileLoadsCleanly) {
-    const LoadResult r = readDataFile(TTT_SHIPPED_DATA);
-    ASSERT_TRUE(r.data) << r.error;
-    EXPECT_EQ(checkData(*r.data, "shipped"), "");
+TEST(DataFile, FilesOnDisk) {
+    const auto dir = std::filesystem::temp_directory_path() / ("ttt_datafile_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "folder" / kDataFileName);
+    EXPECT_NE(readDataFile(dir / kDataFileName).error.find("kubix.dat: cannot be opened: No such file"), std::string::npos);
+    EXPECT_NE(readDataFile(dir / "folder" / kDataFileName).error.find("it is a folder"), std::string::npos);
+    {
+        std::ofstream out(dir / "digits", std::ios::binary);
+        for (int i = 0; i < 10; ++i)
+            out << std::string(1 << 20, '9');
+    }
+    const LoadResult digits = readDataFile(dir / "digits"); // one field, never held whole
+    EXPECT_NE(digits.error.find("field 1 "), std::string::npos);
+    EXPECT_LT(digits.error.size(), 300u);
+    std::filesystem::remove_all(dir);
+
+    const LoadResult shipped = readDataFile(TTT_SHIPPED_DATA);
+    ASSERT_TRUE(shipped.data) << shipped.error;
     // The first 16 fallback cells are those on seven lines: the corners and the inner cube.
     for (int i = 1; i <= 16; ++i)
-        EXPECT_TRUE(onSevenLines(r.data->prefcells(i))) << "fallback " << i << " is cell " << r.data->prefcells(i);
+        EXPECT_TRUE(onSevenLines(shipped.data->prefcells(i))) << "fallback " << i;
+}
+
+// Every file the fuzzer was seeded with runs through its checks here, on every build.
+TEST(DataFile, FuzzCorpusReplaysCleanly) {
+    int files = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(TTT_FUZZ_CORPUS)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ttt::fuzz::dataFileInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+        ++files;
+    }
+    EXPECT_GE(files, 8);
 }
 
 } // namespace

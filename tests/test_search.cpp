@@ -7,133 +7,142 @@ namespace ttt {
 namespace {
 
 using test::Row;
+using Cells = std::vector<int>;
 
 constexpr Row kUserWon{4, -1, -1};
 constexpr Row kCanWin{15, -1, -1};
 
-const char *const kEmptyBoard = "....|....|....|....  ....|....|....|....  ....|....|....|....  ....|....|....|....";
+GameState boardOf(const Cells &x, const Cells &o) {
+    GameState s;
+    for (int k : x)
+        s.board(k) = kUser;
+    for (int k : o)
+        s.board(k) = kComputer;
+    return s;
+}
 
 struct SearchCase {
     const char *name;
-    const char *board;
-    std::vector<Row> rows;
-    int patnum;
-    int choice;
+    Cells x, o;
+    std::vector<Row> rows; // after rows 1 and 2 as shipped, unless `own` rows 1 and 2 are given
+    int patnum, choice;
+    bool own = false;
 };
 
-// In the tables of these cases the lines are in ascending order of their cells, so the row
-// 1-2-3-4 comes first, then column 1-5-9-13, then the level diagonal 1-6-11-16, then the vertical
-// 1-17-33-49, and so on.
+// The line table is in ascending order: 1-2-3-4, 1-5-9-13, 1-6-11-16, 1-17-33-49, ...
 const SearchCase kCases[] = {
-    {"empty board takes the first cell of line 1", kEmptyBoard, {kUserWon, kCanWin, {0, -1, -1}}, 3, 1},
-    {"no match leaves 14 and 0, even with row 14 switched off", kEmptyBoard, {kUserWon, kCanWin, {3, -1, -1}}, 14, 0},
-    {"a switched-off row is passed over",
-     kEmptyBoard,
-     {kUserWon, kCanWin, {-1, 0, 0}, {0, 0, -1}},
-     4,
-     1},
-    {"earlier line in the table wins",
-     // Lines of two O: 1-2-3-4, 4-7-10-13 and 13-14-15-16; the first in the table decides.
-     "..OO|....|....|OO..  ....|....|....|....  ....|....|....|....  ....|....|....|....",
-     {kUserWon, kCanWin, {10, -1, -1}},
-     3,
-     1},
-    {"earlier empty cell of the line wins",
-     "OO..|....|....|....  ....|....|....|....  ....|....|....|....  ....|....|....|....",
-     {kUserWon, kCanWin, {10, -1, -1}},
-     3,
-     3},
-    {"a full line's sum never yields a cell",
-     "XXXX|....|....|....  ....|....|....|....  ....|....|....|....  ....|....|....|....",
-     {{-1, -1, -1}, kCanWin, {4, -1, -1}},
-     14,
-     0},
-    {"a value that is no line sum never matches", kEmptyBoard, {kUserWon, kCanWin, {9, -1, -1}}, 14, 0},
-    {"second line must be another line through X",
-     // Cell 4 lies on 1-2-3-4 (sum 10) and on no other line of sum 5 but 4-8-12-16 (O at 8).
-     ".OO.|...O|....|....  ....|....|....|....  ....|....|....|....  ....|....|....|....",
-     {kUserWon, kCanWin, {10, 5, -1}},
-     3,
-     4},
-    {"third line may run through X itself",
-     // X = 1: row 1-2-3-4 sums 10, column 1-5-9-13 sums 7 with only cell 1 empty, and the
-     // vertical 1-17-33-49 sums 5; so Y = X = 1.
-     ".OO.|X...|X...|O...  O...|....|....|....  ....|....|....|....  ....|....|....|....",
-     {kUserWon, kCanWin, {10, 7, 5}},
-     3,
-     1},
-    {"three lines of equal sum must be three different lines",
-     // Cell 1 lies on two lines of two O only; (10, 10, 10) must not reuse one of them.
-     ".OO.|O...|O...|....  ....|....|....|....  ....|....|....|....  ....|....|....|....",
-     {kUserWon, kCanWin, {10, 10, 10}},
-     14,
-     0},
-    {"three different lines of equal sum match",
-     ".OO.|O...|O...|....  O...|....|....|....  O...|....|....|....  ....|....|....|....",
-     {kUserWon, kCanWin, {10, 10, 10}},
-     3,
-     1},
-    {"row 1 reports the user's line before the computer's win",
-     "XXXX|....|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....",
-     {kUserWon, kCanWin, {0, -1, -1}},
-     1,
-     test::lineNumber({1, 2, 3, 4})},
-    {"row 2 matches on the sum alone, whatever b and c hold",
-     "....|....|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....",
-     {kUserWon, {15, 99, 99}, {0, -1, -1}},
-     2,
-     test::lineNumber({17, 18, 19, 20})},
+    {"empty board: first cell of line 1", {}, {}, {{0, -1, -1}}, 3, 1},
+    {"no match leaves 14 and 0", {}, {}, {{3, -1, -1}}, 14, 0},
+    {"a switched-off row is passed over", {}, {}, {{-1, 0, 0}, {0, 0, -1}}, 4, 1},
+    {"a value that is no line sum never matches", {}, {}, {{9, -1, -1}}, 14, 0},
+    {"a full line's sum never yields a cell", {1, 2, 3, 4}, {}, {{-1, -1, -1}, kCanWin, {4, -1, -1}}, 14, 0, true},
+    {"earlier line in the table wins", {}, {3, 4, 13, 14}, {{10, -1, -1}}, 3, 1},
+    {"earlier empty cell of the line wins", {}, {1, 2}, {{10, -1, -1}}, 3, 3},
+    {"second line must be another line through X", {}, {2, 3, 8}, {{10, 5, -1}}, 3, 4},
+    {"Y may be X itself", {5, 9}, {2, 3, 13, 17}, {{10, 7, 5}}, 3, 1},
+    {"three equal sums need three lines", {}, {2, 3, 5, 9}, {{10, 10, 10}}, 14, 0},
+    {"three different lines of equal sum", {}, {2, 3, 5, 9, 17, 33}, {{10, 10, 10}}, 3, 1},
+    {"0 is a real target for b", {40}, {}, {{1, 0, 11}}, 14, 0},
+    {"0 is a real target for c", {12, 23, 40}, {24, 33, 56}, {{0, 11, 0}}, 14, 0},
+    {"every empty Y of L2 is tried", {12}, {}, {{0, 0, 1}}, 3, 1},
+    {"the next L2 is tried", {15}, {32}, {{5, 0, 5}}, 3, 16},
+    {"Y must be empty", {33}, {}, {{0, 1, 1}}, 14, 0},
+    {"L3 passes through Y, not X", {7}, {64}, {{0, 0, 1}}, 3, 1},
+    {"row 1 before row 2", {1, 2, 3, 4}, {17, 18, 19}, {{0, -1, -1}}, 1, test::lineNumber({1, 2, 3, 4})},
+    {"row 1: the first line in table order", {5, 6, 7, 8, 13, 14, 15, 16}, {}, {}, 1, test::lineNumber({5, 6, 7, 8})},
+    {"row 2: the first line in table order", {}, {33, 34, 35, 17, 18, 19}, {}, 2, test::lineNumber({17, 18, 19, 20})},
+    {"row 2 on the sum alone", {}, {17, 18, 19}, {kUserWon, {15, 99, 99}}, 2, test::lineNumber({17, 18, 19, 20}), true},
 };
 
 TEST(PatternSearch, ScanOrderAndTieBreaks) {
     for (const SearchCase &c : kCases) {
-        const GameData data = test::makeData(c.rows);
-        GameState state;
-        test::setBoard(state, c.board);
+        std::vector<Row> rows = c.rows;
+        if (!c.own)
+            rows.insert(rows.begin(), {kUserWon, kCanWin});
+        const GameData data = test::makeData(rows);
+        GameState state = boardOf(c.x, c.o);
         const GameState before = state;
         test::RecordingView view;
         ComputerPlayer player(data, state, view);
         player.analyze();
         EXPECT_EQ(player.patnum, c.patnum) << c.name;
         EXPECT_EQ(player.choice, c.choice) << c.name;
-        EXPECT_EQ(state.board, before.board) << c.name << ": the search changed the board";
+        EXPECT_EQ(state.board, before.board) << c.name;
         EXPECT_TRUE(view.calls.empty()) << c.name;
     }
-}
-
-TEST(PatternSearch, LineSumsCountEachSide) {
-    const GameData data = test::makeData({kUserWon, kCanWin});
-    GameState state;
-    test::setBoard(state, "XOX.|....|....|....  ....|....|....|....  ....|....|....|....  ....|....|....|XXXX");
-    test::RecordingView view;
-    ComputerPlayer player(data, state, view);
-    player.analyze();
-    EXPECT_EQ(player.linesum(test::lineNumber({1, 2, 3, 4})), 7);
-    EXPECT_EQ(player.linesum(test::lineNumber({61, 62, 63, 64})), 4);
-    EXPECT_EQ(player.linesum(test::lineNumber({5, 6, 7, 8})), 0);
-    EXPECT_EQ(player.patnum, 1);
-
-    test::setBoard(state, kEmptyBoard);
-    player.analyze();
-    for (int L = 1; L <= kLines; ++L)
-        EXPECT_EQ(player.linesum(L), 0);
 }
 
 // The order of lines and of cells in the data file is the tie-break, not the cell numbers.
 TEST(PatternSearch, FollowsTheTableOrderOfLinesAndCells) {
     GameData data = test::makeData({kUserWon, kCanWin, {0, -1, -1}});
-    // Swap lines 1 and 76, and write the new first line backwards.
-    for (int i = 1; i <= 4; ++i)
-        std::swap(data.lines(i), data.lines(300 + i));
-    std::swap(data.lines(1), data.lines(4));
-    std::swap(data.lines(2), data.lines(3));
+    for (int i = 1; i <= 4; ++i) // line 1 := line 76 backwards
+        std::swap(data.lines(i), data.lines(305 - i));
     GameState state;
     test::RecordingView view;
     ComputerPlayer player(data, state, view);
     player.analyze();
-    EXPECT_EQ(player.patnum, 3);
-    EXPECT_EQ(player.choice, data.lines(1));
     EXPECT_EQ(player.choice, straightLines()[75][3]);
+    EXPECT_EQ(player.linesum(1), 0);
+    state = boardOf({64}, {1, 2});
+    player.analyze();
+    EXPECT_EQ(player.linesum(1), 1);
+    EXPECT_EQ(player.linesum(76), 10);
+}
+
+struct TurnCase {
+    const char *name;
+    std::vector<Row> rows;
+    Cells pref;
+    const char *board;
+    std::vector<std::string> calls;
+    int gameover, lastmymove;
+    bool reversed = false; // every line of the table written backwards
+};
+
+const std::vector<Row> kRows = {kUserWon, kCanWin, {3, -1, -1}, {10, -1, -1}};
+const std::vector<Row> kOnlyWins = {kUserWon, kCanWin};
+const char *const kFourLevels = "XXXX|....|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....";
+
+const TurnCase kTurns[] = {
+    {"the user's win first, drawing nothing", kRows, {}, kFourLevels, {"caption \"you win on  111 112 113 114\""}, 1, 7},
+    {"the computer's win, green in line order", kRows, {},
+     "X...|....|....|....  .OOO|....|....|....  ....|....|....|....  ....|....|....|....",
+     {"caption \"I win on  214 213 212 211\"", "color 65280", "graph 20 \"O\" 65280", "graph 19 \"O\" 65280",
+      "graph 18 \"O\" 65280", "graph 17 \"O\" 65280"},
+     1, 7, true},
+    {"an ordinary move blocks", kRows, {},
+     "....|....|....|....  ....|....|....|XX.X  ....|....|....|....  ....|....|....|....",
+     {"caption \"my move is  243\"", "graph 31 \"O\" 255"}, 0, 31},
+    {"the first empty fallback cell", kOnlyWins, {1, 64, 22},
+     "X...|....|....|....  ....|....|....|....  ....|....|....|....  ....|....|....|....",
+     {"caption \"my move is  444\"", "graph 64 \"O\" 255"}, 0, 64},
+    {"a tie once every fallback cell is taken", kOnlyWins, {},
+     "OXXO|OXXO|XOXO|OXOX  XXOX|....|....|....  ....|....|....|....  ....|....|....|....", {"caption \"tie game\""}, 1, 7},
+    {"a move into the last empty cell ends in a tie", kRows, {64},
+     "XXOX|XXXO|OOOX|XXOX  XXXO|OOXX|XOOO|XOOO  XOOO|OOXO|XXOO|OOXX  OOXX|XOOO|XOXX|OXX.",
+     {"caption \"my move is  444\"", "graph 64 \"O\" 255", "caption \"tie game\""}, 1, 64},
+};
+
+TEST(ComputerTurn, EachOutcomeAsTheWindowSeesIt) {
+    for (const TurnCase &c : kTurns) {
+        GameData data = test::makeData(c.rows, c.pref);
+        for (int L = 1; c.reversed && L <= kLines; ++L) {
+            std::swap(data.lines(4 * L - 3), data.lines(4 * L));
+            std::swap(data.lines(4 * L - 2), data.lines(4 * L - 1));
+        }
+        GameState state;
+        test::setBoard(state, c.board);
+        state.lastmymove = 7;
+        GameState expected = state;
+        if (c.lastmymove != 7)
+            expected.board(c.lastmymove) = kComputer;
+        test::RecordingView view;
+        ComputerPlayer(data, state, view).mymove();
+        EXPECT_EQ(view.calls, c.calls) << c.name;
+        EXPECT_EQ(state.gameover, c.gameover) << c.name;
+        EXPECT_EQ(state.lastmymove, c.lastmymove) << c.name;
+        EXPECT_EQ(state.board, expected.board) << c.name;
+    }
 }
 
 } // namespace
