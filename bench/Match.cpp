@@ -25,6 +25,7 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
     CaptionOnly view;
     ComputerPlayer computer(data, state, view);
     GameRecord r;
+    user.newGame(rng);
     const auto computerTurn = [&] {
         const auto start = std::chrono::steady_clock::now();
         computer.mymove();
@@ -89,12 +90,12 @@ void Tally::add(const Tally &t) {
 }
 
 Tally playMatch(const GameData &data, const std::string &opponent, bool userOpens, int games, std::uint64_t seed,
-                bool timed) {
+                bool timed, int first) {
     auto user = makeOpponent(opponent);
     if (!user)
         throw std::invalid_argument("unknown opponent: " + opponent);
     Tally t;
-    for (int i = 0; i < games; ++i) {
+    for (int i = first; i < first + games; ++i) {
         std::mt19937 rng = gameRng(seed, i, userOpens);
         t.add(playGame(data, *user, userOpens, rng, timed));
     }

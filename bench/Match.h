@@ -46,7 +46,8 @@ struct Tally {
 
 // `games` games, each seeded from `seed` and its number, so two tables meet the same opponent moves
 // for as long as they play alike.
+// `first` is the number of the first game, so a match can be played in parts.
 Tally playMatch(const GameData &data, const std::string &opponent, bool userOpens, int games, std::uint64_t seed,
-                bool timed = false);
+                bool timed = false, int first = 0);
 
 } // namespace ttt::bench

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 namespace ttt::bench {
 
@@ -111,6 +112,42 @@ std::string mutate(GameData &d, std::mt19937 &rng) {
         return "move row " + std::to_string(from) + " to " + std::to_string(to);
     }
     }
+}
+
+std::string crossover(GameData &a, const GameData &b, std::mt19937 &rng) {
+    const GameData first = a;
+    const int r1 = uniform(rng, 3, kPatternRows), r2 = uniform(rng, r1, kPatternRows);
+    for (int k = r1; k <= r2; ++k)
+        for (int i = 1; i <= 3; ++i)
+            a.patterns(i, k) = b.patterns(i, k);
+
+    // Lines are known by their sorted cells; positions p1..p2 keep a's lines, the rest follow b.
+    const auto key = [](const GameData &d, int L) {
+        Line cells;
+        for (int i = 0; i < 4; ++i)
+            cells[static_cast<std::size_t>(i)] = d.lines(4 * L - 3 + i);
+        std::sort(cells.begin(), cells.end());
+        return cells;
+    };
+    const int p1 = uniform(rng, 1, kLines), p2 = uniform(rng, p1, kLines);
+    std::map<Line, bool> kept;
+    for (int L = p1; L <= p2; ++L)
+        kept[key(first, L)] = true;
+    int L = 1;
+    for (int from = 1; from <= kLines; ++from) {
+        if (kept.count(key(b, from)))
+            continue;
+        if (L == p1)
+            L = p2 + 1;
+        for (int i = 0; i < 4; ++i)
+            a.lines(4 * L - 3 + i) = b.lines(4 * from - 3 + i);
+        ++L;
+    }
+    const bool pref = uniform(rng, 0, 1) == 1;
+    if (pref)
+        a.prefcells = b.prefcells;
+    return "cross rows " + std::to_string(r1) + "-" + std::to_string(r2) + ", lines " + std::to_string(p1) + "-" +
+           std::to_string(p2) + (pref ? ", fallback" : "");
 }
 
 } // namespace ttt::bench

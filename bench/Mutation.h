@@ -23,4 +23,10 @@ bool sevenLineCellsFirst(const GameData &data);
 // short description. The fallback list keeps its 16 seven-line cells at its head.
 std::string mutate(GameData &data, std::mt19937 &rng);
 
+// A child of two tables that keeps what each does in one piece: a block of pattern rows 3..14 from
+// `b`, a block of positions in the line order from `a` with the other lines in `b`'s order (each
+// line with the order of cells of the parent it came from), and the fallback list of either. Returns
+// a short description.
+std::string crossover(GameData &a, const GameData &b, std::mt19937 &rng);
+
 } // namespace ttt::bench

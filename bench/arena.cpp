@@ -18,7 +18,8 @@ namespace {
 int usage() {
     std::cerr << "usage:\n"
                  "  arena play FILE [--games N] [--seed S] [--opponents a,b,...] [--threads T] [--timed]\n"
-                 "      opponents: random greedy forks threats alphabeta:N (default: all but alphabeta:4)\n"
+                 "      opponents: random greedy forks threats alphabeta:N, and the families heuristics\n"
+                 "      searchers tables mcts (default: the fixed ones but alphabeta:4, and every family)\n"
                  "  arena probe FILE      boards on standard input, 64 of . X O a line; prints patnum choice\n"
                  "  arena check FILE      validates FILE as the game does\n"
                  "  arena timing FILE [--boards N] [--seed S]   worst time of the computer's turn\n"
@@ -176,7 +177,7 @@ int main(int argc, char **argv) {
     std::uint64_t seed = 1;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     bool timed = false;
-    std::string opponents = "random,greedy,forks,threats,alphabeta:2,alphabeta:3";
+    std::string opponents = "random,greedy,forks,threats,alphabeta:2,alphabeta:3,heuristics,searchers,tables,mcts";
     for (int i = 3; i < argc; ++i) {
         const std::string opt = argv[i];
         const bool hasValue = i + 1 < argc;

@@ -1,17 +1,27 @@
-// The tuner: improves a data file by hill climbing. Each step makes one random change (see
-// mutate); a change is kept when it plays at least as well on the training games and also on a
-// separate set of validation games with other seeds. Every table it
-// writes loads in the game and can declare a tie only when no line is left to complete.
+// The tuner: searches for a better data file with a population of tables.
+//
+// Method. Tables are scored on two panels of opponents that share no opponent: a training panel,
+// on which the search climbs, and a selection panel, which alone decides which table is written
+// out. Each step takes a parent from the population (the better of two drawn at random) and makes
+// a child of it: one to three random changes, or a crossover with another member. The child plays
+// the training panel in batches, on the same games the members played; after each batch a
+// sequential test stops it as soon as it is clearly worse than the worst member (two standard
+// errors), so games go where the decision is close. A child that ends at least as good as the worst
+// member replaces it. Every so often the members not yet seen by the selection panel play it, and
+// the best of them by that score is written to OUT. Several starting tables make restarts: the
+// population begins with all of them. Every table written loads in the game, declares a tie only
+// when no line is left to complete, and tries the 16 seven-line cells first.
 #include "bench/Mutation.h"
+#include "bench/Panel.h"
 #include "bench/Report.h"
 #include "model/DataFile.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <thread>
 
 using namespace ttt;
@@ -19,193 +29,173 @@ using namespace ttt::bench;
 
 namespace {
 
-struct Set {
-    std::vector<Pairing> pairings;
-    std::vector<int> games;
-    std::vector<double> weights;
-    std::vector<double> tieWeights;
-    std::uint64_t seed;
+struct Options {
+    std::vector<std::string> starts;
+    std::string out;
+    std::string train = "heuristics*2,forks*2,alphabeta:2,alphabeta:3,greedy*4";
+    std::string select = "searchers*2,tables,threats";
+    int population = 6, batch = 100, batches = 6, selectGames = 400, selectEvery = 20, threads = 2;
+    long steps = -1;
+    double seconds = 600;
+    std::uint64_t seed = 7;
 };
 
-// Lower is better: weighted loss rate, with a tie counting as the set says (against weak opponents
-// anything but a win is a miss).
-double score(const GameData &data, const Set &set, int threads, std::vector<Tally> *out = nullptr) {
-    std::vector<Tally> tallies(set.pairings.size());
-    for (std::size_t i = 0; i < set.pairings.size(); ++i) {
-        // Pairings are few and uneven; split each one's games between the threads instead.
-        const int n = set.games[i];
-        std::vector<Tally> parts(static_cast<std::size_t>(threads));
-        std::vector<std::thread> pool;
-        for (int t = 0; t < threads; ++t)
-            pool.emplace_back([&, t] {
-                parts[static_cast<std::size_t>(t)] =
-                    playMatch(data, set.pairings[i].opponent, set.pairings[i].userOpens, n / threads + (t < n % threads),
-                              set.seed + 1000003ULL * static_cast<std::uint64_t>(t));
-            });
-        for (auto &th : pool)
-            th.join();
-        for (const Tally &p : parts)
-            tallies[i].add(p);
+struct Member {
+    GameData table;
+    std::vector<double> batches; // training score of each batch
+    double selected = -1;        // selection score; -1 until played
+    double train() const {
+        double s = 0;
+        for (double b : batches)
+            s += b;
+        return s / static_cast<double>(std::max<std::size_t>(1, batches.size()));
     }
-    double s = 0;
-    for (std::size_t i = 0; i < tallies.size(); ++i)
-        s += set.weights[i] * (tallies[i].losses + set.tieWeights[i] * tallies[i].ties) /
-             static_cast<double>(tallies[i].games);
-    if (out)
-        *out = tallies;
-    return s;
-}
-
-// How much a loss counts against each opponent, by who opens, and how much of a loss a tie is.
-struct Weight {
-    const char *opponent;
-    double userOpens, computerOpens, tie;
-};
-constexpr Weight kWeights[] = {{"forks", 2.0, 2.0, 0.2},      {"alphabeta:2", 1.0, 1.0, 0.2},
-                               {"alphabeta:3", 2.0, 1.0, 0.2}, {"threats", 0.3, 0.3, 0.2},
-                               {"greedy", 4.0, 4.0, 1.0}};
-
-struct Games {
-    const char *opponent;
-    int userOpens, computerOpens;
-};
-// "all" weighs every opponent; "fast" leaves out the slow deep searchers and plays many more forks
-// games instead, so that small gains against forks stand out of the noise; "balanced" keeps
-// alphabeta:3 with enough games that forks cannot be bought with losses to it.
-const std::map<std::string, std::vector<Games>> kMixes = {
-    {"all",
-     {{"forks", 300, 200}, {"alphabeta:2", 100, 60}, {"alphabeta:3", 80, 40}, {"threats", 30, 30}, {"greedy", 100, 60}}},
-    {"fast", {{"forks", 2000, 2000}, {"alphabeta:2", 150, 100}, {"greedy", 300, 300}}},
-    {"balanced", {{"forks", 1000, 1000}, {"alphabeta:2", 150, 100}, {"alphabeta:3", 300, 150}, {"greedy", 300, 300}}},
 };
 
-Set makeSet(std::uint64_t seed, int scale, const std::vector<Games> &mix) {
-    Set s;
-    s.seed = seed;
-    for (const Games &g : mix) {
-        const auto w = std::find_if(std::begin(kWeights), std::end(kWeights),
-                                    [&](const Weight &x) { return std::string(x.opponent) == g.opponent; });
-        for (bool userOpens : {true, false}) {
-            s.pairings.push_back({g.opponent, userOpens});
-            s.games.push_back((userOpens ? g.userOpens : g.computerOpens) * scale);
-            s.weights.push_back(userOpens ? w->userOpens : w->computerOpens);
-            s.tieWeights.push_back(w->tie);
-        }
-    }
-    return s;
-}
+bool usable(const GameData &d) { return checkData(d, "candidate").empty() && tieSafe(d) && sevenLineCellsFirst(d); }
 
 void write(const GameData &data, const std::string &path) {
     const std::string tmp = path + ".tmp";
-    {
-        std::ofstream out(tmp);
-        out << formatData(data);
-    }
+    std::ofstream(tmp) << formatData(data);
     std::rename(tmp.c_str(), path.c_str());
+}
+
+int usage() {
+    std::cerr << "usage: tune START... --out OUT [--train SPEC] [--select SPEC] [--population P] [--steps N]\n"
+                 "          [--seconds S] [--seed S] [--threads T] [--batch B] [--batches K]\n"
+                 "          [--select-games G] [--select-every N]\n"
+                 "  SPEC: opponents with optional weights, \"heuristics*2,forks,greedy*4\"; the two panels\n"
+                 "  must share no opponent. Stops after S seconds or N steps; with --steps alone a run is\n"
+                 "  repeatable.\n";
+    return 2;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc < 3) {
-        std::cerr << "usage: tune IN OUT [--seconds S] [--steps N] [--seed S] [--threads T] [--scale K]\n"
-                     "          [--mix all|fast|balanced] [--refresh N]\n"
-                     "  stops after S seconds or N steps, whichever comes first; with --steps alone a run\n"
-                     "  is repeatable: same seed, same steps, same table; --refresh N draws new training and\n"
-                     "  validation seeds every N steps\n";
-        return 2;
-    }
-    double seconds = 600;
-    long maxSteps = -1;
-    std::uint64_t seed = 7;
-    int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    int scale = 1;
-    std::string mix = "all";
-    long refresh = 0;
-    for (int i = 3; i + 1 < argc; i += 2) {
-        const std::string opt = argv[i];
-        if (opt == "--seconds")
-            seconds = std::atof(argv[i + 1]);
-        else if (opt == "--steps") {
-            maxSteps = std::atol(argv[i + 1]);
-            seconds = 1e12;
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a.rfind("--", 0) != 0) {
+            o.starts.push_back(a);
+            continue;
         }
-        else if (opt == "--seed")
-            seed = std::strtoull(argv[i + 1], nullptr, 10);
-        else if (opt == "--threads")
-            threads = std::max(1, std::atoi(argv[i + 1]));
-        else if (opt == "--scale")
-            scale = std::max(1, std::atoi(argv[i + 1]));
-        else if (opt == "--refresh")
-            refresh = std::atol(argv[i + 1]);
-        else if (opt == "--mix")
-            mix = argv[i + 1];
+        if (i + 1 >= argc)
+            return usage();
+        const std::string v = argv[++i];
+        if (a == "--out") o.out = v;
+        else if (a == "--train") o.train = v;
+        else if (a == "--select") o.select = v;
+        else if (a == "--population") o.population = std::max(2, std::stoi(v));
+        else if (a == "--steps") o.steps = std::stol(v), o.seconds = 1e12;
+        else if (a == "--seconds") o.seconds = std::stod(v);
+        else if (a == "--seed") o.seed = std::stoull(v);
+        else if (a == "--threads") o.threads = std::max(1, std::stoi(v));
+        else if (a == "--batch") o.batch = std::max(10, std::stoi(v));
+        else if (a == "--batches") o.batches = std::max(1, std::stoi(v));
+        else if (a == "--select-games") o.selectGames = std::max(10, std::stoi(v));
+        else if (a == "--select-every") o.selectEvery = std::max(1, std::stoi(v));
+        else return usage();
     }
-    LoadResult start = readDataFile(argv[1]);
-    if (!start.data) {
-        std::cerr << start.error << '\n';
-        return 1;
-    }
-    if (!tieSafe(*start.data) || !sevenLineCellsFirst(*start.data)) {
-        std::cerr << argv[1] << ": the table must be tie-safe and try the 16 seven-line cells first\n";
-        return 1;
-    }
-    // Training and validation games never share seeds; the validation set is twice as large.
-    const auto games = kMixes.find(mix);
-    if (games == kMixes.end()) {
-        std::cerr << "--mix is all, fast or balanced\n";
+    if (o.starts.empty() || o.out.empty())
+        return usage();
+    Panel train, select;
+    try {
+        train = parsePanel(o.train, o.seed * 2 + 1);
+        select = parsePanel(o.select, o.seed * 2 + 1000000007ULL);
+    } catch (const std::exception &e) {
+        std::cerr << e.what() << '\n';
         return 2;
     }
-    Set train = makeSet(seed * 2 + 1, scale, games->second);
-    Set valid = makeSet(seed * 2 + 1000000007ULL, 2 * scale, games->second);
-    std::mt19937 rng(static_cast<std::uint32_t>(seed));
+    for (const auto &t : train.entries)
+        for (const auto &s : select.entries)
+            if (t.opponent == s.opponent) {
+                std::cerr << t.opponent << " is on both panels: selection must be held out from training\n";
+                return 2;
+            }
 
-    GameData best = *start.data;
-    double bestTrain = score(best, train, threads);
-    double bestValid = score(best, valid, threads);
-    std::fprintf(stderr, "start: train %.4f valid %.4f\n", bestTrain, bestValid);
-    const auto begin = std::chrono::steady_clock::now();
-    long steps = 0, evaluated = 0, validated = 0, kept = 0;
-    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count() < seconds &&
-           steps != maxSteps) {
-        ++steps;
-        // Fixed games are learnt by heart after a while: every so often both sets get new seeds and
-        // the current table is scored afresh on them.
-        if (refresh > 0 && steps % refresh == 0) {
-            train.seed += 2;
-            valid.seed += 2;
-            bestTrain = score(best, train, threads);
-            bestValid = score(best, valid, threads);
-            std::fprintf(stderr, "step %ld: new seeds: train %.4f valid %.4f\n", steps, bestTrain, bestValid);
+    std::mt19937 rng(static_cast<std::uint32_t>(o.seed));
+    std::vector<Member> pop;
+    for (const auto &path : o.starts) {
+        LoadResult r = readDataFile(path);
+        if (!r.data || !usable(*r.data)) {
+            std::cerr << path << ": " << (r.data ? "must be tie-safe and try the 16 seven-line cells first" : r.error) << '\n';
+            return 1;
         }
-        GameData candidate = best;
-        std::string what = mutate(candidate, rng);
-        // Now and then two or three changes at once, to cross a ridge one change cannot.
-        while (std::uniform_real_distribution<double>(0, 1)(rng) < 0.3)
-            what += "; " + mutate(candidate, rng);
-        if (!checkData(candidate, "candidate").empty() || !tieSafe(candidate) || !sevenLineCellsFirst(candidate) ||
-            candidate == best)
-            continue;
-        ++evaluated;
-        const double t = score(candidate, train, threads);
-        if (t > bestTrain)
-            continue;
-        ++validated;
-        const double v = score(candidate, valid, threads);
-        if (v > bestValid)
-            continue;
-        bestValid = v;
-        ++kept;
-        best = candidate;
-        bestTrain = t;
-        write(best, argv[2]);
-        std::fprintf(stderr, "step %ld: %s -> train %.4f valid %.4f\n", steps, what.c_str(), bestTrain, bestValid);
+        pop.push_back({*r.data, {}, -1});
     }
-    std::vector<Tally> tallies;
-    score(best, valid, threads, &tallies);
-    std::cout << formatTable(valid.pairings, tallies, false);
-    std::fprintf(stderr, "steps %ld, evaluated %ld, validated %ld, kept %ld; final train %.4f valid %.4f\n", steps,
-                 evaluated, validated, kept, bestTrain, bestValid);
-    write(best, argv[2]);
+    for (std::size_t i = 0; pop.size() < static_cast<std::size_t>(o.population); ++i) {
+        Member m{pop[i % o.starts.size()].table, {}, -1};
+        do {
+            m.table = pop[i % o.starts.size()].table;
+            for (int n = 0; n < 3; ++n)
+                mutate(m.table, rng);
+        } while (!usable(m.table));
+        pop.push_back(m);
+    }
+    const auto scoreBatch = [&](const GameData &d, int b) { return panelScore(d, train, b * o.batch, o.batch, o.threads); };
+    for (Member &m : pop)
+        for (int b = 0; b < o.batches; ++b)
+            m.batches.push_back(scoreBatch(m.table, b));
+
+    const auto begin = std::chrono::steady_clock::now();
+    const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count(); };
+    double bestSelected = 1e9;
+    long steps = 0, kept = 0, stoppedEarly = 0;
+    const auto selectRound = [&] {
+        for (Member &m : pop)
+            if (m.selected < 0) {
+                m.selected = panelScore(m.table, select, 0, o.selectGames, o.threads);
+                if (m.selected < bestSelected) {
+                    bestSelected = m.selected;
+                    write(m.table, o.out);
+                    std::fprintf(stderr, "%.0f s, step %ld: written, train %.4f select %.4f\n", elapsed(), steps, m.train(),
+                                 m.selected);
+                }
+            }
+    };
+    selectRound();
+    while (elapsed() < o.seconds && steps != o.steps) {
+        ++steps;
+        const auto draw = [&] { return &pop[static_cast<std::size_t>(rng() % pop.size())]; };
+        const Member *a = draw(), *b = draw();
+        Member child{(a->train() <= b->train() ? a : b)->table, {}, -1};
+        std::string what;
+        if (rng() % 10 < 3)
+            what = crossover(child.table, draw()->table, rng);
+        else
+            for (int n = 0; n == 0 || (n < 3 && rng() % 10 < 3); ++n)
+                what += (n ? "; " : "") + mutate(child.table, rng);
+        if (!usable(child.table))
+            continue;
+        auto worst = std::max_element(pop.begin(), pop.end(), [](const Member &x, const Member &y) { return x.train() < y.train(); });
+        bool worse = false;
+        for (int bt = 0; bt < o.batches && !worse; ++bt) {
+            child.batches.push_back(scoreBatch(child.table, bt));
+            // The difference of the means so far, against its spread over the batches played.
+            double diff = 0, sq = 0;
+            const int n = static_cast<int>(child.batches.size());
+            for (int i = 0; i < n; ++i) {
+                const double d = child.batches[i] - worst->batches[i];
+                diff += d;
+                sq += d * d;
+            }
+            diff /= n;
+            const double se = n > 1 ? std::sqrt(std::max(0.0, sq / n - diff * diff) / (n - 1)) : 1e9;
+            worse = diff > 2 * se || (n == o.batches && diff > 0);
+        }
+        if (worse) {
+            stoppedEarly += child.batches.size() < static_cast<std::size_t>(o.batches);
+            continue;
+        }
+        *worst = child;
+        ++kept;
+        std::fprintf(stderr, "%.0f s, step %ld: %s -> train %.4f\n", elapsed(), steps, what.c_str(), child.train());
+        if (kept % o.selectEvery == 0)
+            selectRound();
+    }
+    selectRound();
+    std::fprintf(stderr, "steps %ld, kept %ld, stopped early %ld; best selection score %.4f\n", steps, kept, stoppedEarly,
+                 bestSelected);
     return 0;
 }

@@ -1,0 +1,62 @@
+#include "bench/Panel.h"
+
+#include <atomic>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace ttt::bench {
+
+Panel parsePanel(const std::string &spec, std::uint64_t seed) {
+    Panel panel;
+    panel.seed = seed;
+    std::stringstream list(spec);
+    for (std::string item; std::getline(list, item, ',');) {
+        const std::size_t star = item.find('*');
+        const std::string name = item.substr(0, star);
+        const double weight = star == std::string::npos ? 1.0 : std::stod(item.substr(star + 1));
+        if (!makeOpponent(name))
+            throw std::invalid_argument("unknown opponent: " + name);
+        const double tie = name == "random" || name == "greedy" ? 1.0 : 0.2;
+        for (bool userOpens : {true, false})
+            panel.entries.push_back({name, userOpens, weight, tie});
+    }
+    return panel;
+}
+
+double panelScore(const GameData &data, const Panel &panel, int first, int games, int threads,
+                  std::vector<Tally> *tallies) {
+    // Work in slices of a few games, so the threads stay busy however uneven the opponents are.
+    constexpr int kSlice = 10;
+    const int slices = (games + kSlice - 1) / kSlice;
+    const std::size_t tasks = panel.entries.size() * static_cast<std::size_t>(slices);
+    std::vector<Tally> parts(tasks);
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t t; (t = next++) < tasks;) {
+            const auto &e = panel.entries[t / static_cast<std::size_t>(slices)];
+            const int from = first + static_cast<int>(t % static_cast<std::size_t>(slices)) * kSlice;
+            const int n = std::min(kSlice, first + games - from);
+            parts[t] = playMatch(data, e.opponent, e.userOpens, n, panel.seed, false, from);
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (auto &t : pool)
+        t.join();
+    std::vector<Tally> sums(panel.entries.size());
+    for (std::size_t t = 0; t < tasks; ++t)
+        sums[t / static_cast<std::size_t>(slices)].add(parts[t]);
+    double score = 0;
+    for (std::size_t i = 0; i < sums.size(); ++i) {
+        const auto &e = panel.entries[i];
+        score += e.weight * (sums[i].losses + e.tieWeight * sums[i].ties) / static_cast<double>(std::max(1L, sums[i].games));
+    }
+    if (tallies)
+        *tallies = sums;
+    return score;
+}
+
+} // namespace ttt::bench
