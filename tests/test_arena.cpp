@@ -1,7 +1,8 @@
 #include "TestBoards.h"
 #include "bench/Match.h"
 #include "bench/Mutation.h"
-#include "bench/Opponents.h"
+#include "bench/Panel.h"
+#include "bench/Report.h"
 #include "model/DataFile.h"
 
 #include <gtest/gtest.h>
@@ -11,156 +12,107 @@
 namespace ttt::bench {
 namespace {
 
-Board boardOf(const char *text) {
-    GameState s;
-    test::setBoard(s, text);
-    return s.board;
-}
+GameData shipped() { return *readDataFile(TTT_SHIPPED_DATA).data; }
 
-struct Choice {
-    const char *opponent;
-    const char *why;
-    const char *board;
-    std::set<int> expected; // any of these
+struct Must {
+    const char *why, *board;
+    int cell;
+    std::vector<std::string> who;
 };
 
-const Choice kChoices[] = {
-    {"greedy", "completes its line", "XXX.|....|....|....  OO..|....|....|....  ....|....|....|....  ....|....|....|....", {4}},
-    {"greedy", "blocks three O", "X...|X...|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....", {20}},
-    {"forks", "completes before blocking",
-     "XXX.|....|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....", {4}},
-    // Boards found by brute force: no three for either side, and one double-threat cell.
-    {"forks", "makes a double threat",
-     "....|....|O..X|....  ....|....|O.X.|....  ....|....|....|..O.  ....|....|.X.X|....", {57}},
-    {"forks", "blocks the computer's double-threat cell",
-     "....|OO..|....|...X  ....|X.O.|..X.|....  ....|.O..|....|....  ..X.|....|....|....", {8}},
-    {"alphabeta:2", "takes a win", "XXX.|....|....|....  OO..|....|....|....  ....|....|....|....  ....|....|....|....", {4}},
-    {"alphabeta:2", "blocks three O", "X...|X...|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....", {20}},
+const std::vector<std::string> kAll = {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics", "searchers", "mcts"};
+
+// Boards found by brute force: a cell each player must take, whatever member a family draws.
+const Must kMust[] = {
+    {"completes its own line first", "XXX.|....|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....", 4,
+     {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics", "searchers", "mcts", "tables"}},
+    {"blocks three O", "X...|X...|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....", 20, kAll},
+    {"makes a double threat", "....|....|O..X|....  ....|....|O.X.|....  ....|....|....|..O.  ....|....|.X.X|....", 57,
+     {"forks", "threats", "alphabeta:3"}},
+    {"blocks the computer's double-threat cell", "....|OO..|....|...X  ....|X.O.|..X.|....  ....|.O..|....|....  ..X.|....|....|....",
+     8, {"forks"}},
 };
 
-TEST(Opponents, ChooseLikeTheirDescriptions) {
-    for (const Choice &c : kChoices) {
-        auto player = makeOpponent(c.opponent);
-        ASSERT_TRUE(player) << c.opponent;
-        for (std::uint32_t seed = 0; seed < 5; ++seed) {
-            std::mt19937 rng(seed);
-            const int move = player->choose(boardOf(c.board), rng);
-            EXPECT_TRUE(c.expected.count(move)) << c.opponent << " " << c.why << ": chose " << move;
-        }
-    }
+TEST(Opponents, EveryMemberWinsAndBlocksAndTheForkersFork) {
+    for (const Must &m : kMust)
+        for (const std::string &name : m.who)
+            for (std::uint32_t seed = 0; seed < 8; ++seed) {
+                auto player = makeOpponent(name);
+                std::mt19937 rng(seed);
+                player->newGame(rng);
+                GameState s;
+                test::setBoard(s, m.board);
+                EXPECT_EQ(player->choose(s.board, rng), m.cell) << name << " " << m.why << ", seed " << seed;
+            }
     EXPECT_FALSE(makeOpponent("alphabeta:x"));
     EXPECT_FALSE(makeOpponent("nobody"));
 }
 
-// A board with no three and no double threat for either side, where X wins by force: one three
-// that O must block, after which X has a double threat (X at 46 first, found by brute force).
-TEST(Opponents, ThreatsPlaysAForcingChainToADoubleThreat) {
-    const char *board = "....|....|....|.X..  ....|....|....|....  ...X|..OX|OO..|..X.  ....|O...|....|.X..";
-    auto threats = makeOpponent("threats");
-    std::mt19937 rng(1);
-    Position p(boardOf(board));
-    ASSERT_TRUE(forkCells(p, kUser).empty());
-    bool doubleThreat = false;
-    for (int step = 0; step < 8 && !doubleThreat; ++step) {
-        Board now;
-        for (int k = 1; k <= kCells; ++k)
-            now(k) = p.cells[static_cast<std::size_t>(k)];
-        const int move = threats->choose(now, rng);
-        ASSERT_TRUE(p.empty(move));
-        p.play(move, kUser);
-        const std::vector<int> gaps = winningCells(p, kUser);
-        const std::set<int> distinct(gaps.begin(), gaps.end());
-        ASSERT_FALSE(distinct.empty()) << "step " << step << ": move " << move << " forces nothing";
-        doubleThreat = distinct.size() >= 2;
-        if (!doubleThreat) {
-            p.play(*distinct.begin(), kComputer); // the only reply
-            ASSERT_TRUE(winningCells(p, kComputer).empty()) << "the forced reply must not threaten";
+// A family is many players: over a few games its members choose differently on the same quiet
+// board, where a fixed member always chooses alike.
+TEST(Opponents, FamiliesDrawANewMemberEachGame) {
+    for (const std::string name : {"heuristics", "searchers", "tables", "mcts", "forks"}) {
+        std::set<int> choices;
+        for (std::uint32_t game = 0; game < 12; ++game) {
+            auto player = makeOpponent(name);
+            std::mt19937 rng(game);
+            player->newGame(rng);
+            GameState s;
+            test::setBoard(s, "X...|.O..|....|....  ....|..X.|....|....  ....|....|.O..|....  ....|....|....|...X");
+            std::mt19937 same(5);
+            choices.insert(player->choose(s.board, same));
         }
+        EXPECT_EQ(choices.size() > 1, isFamily(name)) << name;
     }
-    EXPECT_TRUE(doubleThreat);
-    // forks, which sees no double threat yet, does not start this chain.
-    std::mt19937 rng2(1);
-    const int forksMove = makeOpponent("forks")->choose(boardOf(board), rng2);
-    EXPECT_NE(forksMove, 46);
 }
 
-TEST(Match, GamesFollowTheRulesAndAreRepeatable) {
-    const LoadResult shipped = readDataFile(TTT_SHIPPED_DATA);
-    ASSERT_TRUE(shipped.data) << shipped.error;
-    for (const char *name : {"random", "forks", "alphabeta:2"}) {
-        const Tally a = playMatch(*shipped.data, name, true, 20, 42);
-        const Tally b = playMatch(*shipped.data, name, true, 20, 42);
-        EXPECT_EQ(a.wins, b.wins) << name;
+// Games follow the rules, repeat exactly, and a panel's score is the same however its games are
+// split between threads; the short arena run: the shipped table never loses to random or greedy
+// and wins at least 99 % (greedy draws about 1 game in 100 when it opens).
+TEST(Match, RepeatableWithinTheRulesAndTheShippedTableBeatsTheWeak) {
+    const GameData data = shipped();
+    for (const char *name : {"random", "heuristics", "searchers", "tables", "mcts"}) {
+        const Tally a = playMatch(data, name, true, 6, 42), b = playMatch(data, name, true, 6, 42);
+        EXPECT_EQ(a.wins + a.losses + a.ties, 6) << name;
         EXPECT_EQ(a.moves, b.moves) << name;
-        EXPECT_EQ(a.wins + a.losses + a.ties, 20) << name;
         EXPECT_EQ(a.openTies, 0) << name;
     }
-}
-
-// A game replayed alone, as `arena trace` does, is the game the match played: same moves, same
-// outcome, and the observer hears every move of both sides.
-TEST(Match, OneGameReplaysAsTheMatchPlayedIt) {
-    const LoadResult shipped = readDataFile(TTT_SHIPPED_DATA);
-    ASSERT_TRUE(shipped.data) << shipped.error;
-    struct Count : MoveObserver {
-        void userMoved(int) override { ++user; }
-        void computerTurn(int, const std::string &) override { ++computer; }
-        int user = 0, computer = 0;
-    };
-    for (bool userOpens : {true, false}) {
-        for (int game : {0, 7}) {
-            const Tally all = playMatch(*shipped.data, "forks", userOpens, game + 1, 99);
-            const Tally before = playMatch(*shipped.data, "forks", userOpens, game, 99);
-            auto user = makeOpponent("forks");
-            std::mt19937 rng = gameRng(99, game, userOpens);
-            Count count;
-            const GameRecord r = playGame(*shipped.data, *user, userOpens, rng, false, &count);
-            EXPECT_EQ(r.moves, all.moves - before.moves) << game;
-            EXPECT_EQ(r.outcome == Outcome::UserWins, all.losses > before.losses) << game;
-            EXPECT_EQ(count.computer, r.turns) << game;
-            EXPECT_EQ(count.user, r.turns - (userOpens ? 0 : 1)) << game;
-        }
-    }
-}
-
-// The short arena run: the shipped table never loses to the weak opponents, beats random at
-// least 99.5% of the time, and greedy at least 99% (greedy draws about 1 game in 100 when it
-// opens, docs/strength.md).
-TEST(Match, ShippedTableBeatsRandomAndGreedy) {
-    const LoadResult shipped = readDataFile(TTT_SHIPPED_DATA);
-    ASSERT_TRUE(shipped.data) << shipped.error;
-    for (auto [name, minWins] : {std::pair{"random", 199}, std::pair{"greedy", 198}}) {
+    const Panel panel = parsePanel("forks*2,searchers", 3);
+    std::vector<Tally> one, two;
+    EXPECT_EQ(panelScore(data, panel, 5, 23, 1, &one), panelScore(data, panel, 5, 23, 2, &two));
+    EXPECT_EQ(one[3].games, 23);
+    EXPECT_EQ(one[3].losses, two[3].losses);
+    EXPECT_EQ(one[0].moves, playMatch(data, "forks", true, 23, 3, false, 5).moves);
+    EXPECT_THROW(parsePanel("forks,nobody", 1), std::invalid_argument);
+    for (auto [name, minWins] : {std::pair{"random", 200}, std::pair{"greedy", 198}})
         for (bool userOpens : {true, false}) {
-            const Tally t = playMatch(*shipped.data, name, userOpens, 200, 2026);
-            EXPECT_EQ(t.losses, 0) << name << (userOpens ? ", user opens" : ", computer opens");
+            const Tally t = playMatch(data, name, userOpens, 200, 2026);
+            EXPECT_EQ(t.losses, 0) << name;
             EXPECT_GE(t.wins, minWins) << name << (userOpens ? ", user opens" : ", computer opens");
         }
-    }
+    EXPECT_NEAR(wilson(50, 100).first, 0.404, 0.001);
+    EXPECT_NEAR(wilson(0, 1000).second, 0.0038, 0.0001);
 }
 
-TEST(Mutation, KeepsTablesLoadableAndTieSafe) {
-    const LoadResult shipped = readDataFile(TTT_SHIPPED_DATA);
-    ASSERT_TRUE(shipped.data) << shipped.error;
-    ASSERT_TRUE(tieSafe(*shipped.data));
-    GameData d = *shipped.data;
+TEST(Mutation, ChangesAndCrossoversKeepTablesLoadable) {
+    GameData d = shipped();
+    const GameData other = *readDataFile(TTT_BENCH_TABLES "/baseline.dat").data;
+    ASSERT_TRUE(tieSafe(d));
     std::mt19937 rng(3);
     int unsafe = 0;
     for (int i = 0; i < 2000; ++i) {
         GameData next = d;
-        mutate(next, rng);
-        ASSERT_EQ(checkData(next, "mutated"), "") << "step " << i;
+        (i % 4 ? mutate(next, rng) : crossover(next, other, rng));
+        ASSERT_EQ(checkData(next, "changed"), "") << "step " << i;
+        unsafe += !tieSafe(next);
         if (tieSafe(next))
             d = next;
-        else
-            ++unsafe;
     }
     EXPECT_GT(unsafe, 0) << "some changes must be caught as unsafe";
-
-    GameData noZeroRow = test::makeData({{4, -1, -1}, {15, -1, -1}, {3, -1, -1}, {10, -1, -1}, {5, -1, -1}, {2, -1, -1},
-                                         {1, -1, -1}, {0, 0, -1}});
-    EXPECT_FALSE(tieSafe(noZeroRow));
-    noZeroRow.patterns(2, 8) = -1;
-    EXPECT_TRUE(tieSafe(noZeroRow));
+    GameData noCatchAll = test::makeData({{4, -1, -1}, {15, -1, -1}, {3, -1, -1}, {10, -1, -1}, {5, -1, -1}, {2, -1, -1}, {1, -1, -1}, {0, 0, -1}});
+    EXPECT_FALSE(tieSafe(noCatchAll));
+    noCatchAll.patterns(2, 8) = -1;
+    EXPECT_TRUE(tieSafe(noCatchAll));
 }
 
 } // namespace

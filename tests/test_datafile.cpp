@@ -33,32 +33,28 @@ LoadResult load(const std::string &text) {
     return readData(in, "kubix.dat");
 }
 
-TEST(DataFile, EveryLayoutLoadsTheSameTables) {
+// Every layout loads the same tables, and every number reads as the value it writes: field 341
+// (row 6, value b) is set to each.
+TEST(DataFile, EveryLayoutAndEveryWayOfWritingANumber) {
     const auto f = fields();
-    const std::string layouts[] = {
-        join(f, ","), join(f, "\n") + "\n", join(f, "\r\n"), join(f, " , \t"), join(f, "\r"), formatData(sample()),
-        "\xEF\xBB\xBF" + join(f, ","), // an editor's byte-order mark
-        join(f, ",") + ",7,8,9",       // nothing after field 366 is read
-        join(f, ",") + "\nnot a number,,", join(f, ",\r\n"),
-    };
-    for (const auto &text : layouts) {
-        const LoadResult r = load(text);
-        ASSERT_TRUE(r.data) << r.error << "\nlayout: " << text.substr(0, 40);
-        EXPECT_EQ(*r.data, sample());
-    }
-}
-
-TEST(DataFile, ValuesReadAsTheNumbersTheyWrite) {
     const std::string zeros(40, '0');
-    const std::pair<std::string, int> values[] = {{"32767", 32767}, {"-32768", -32768}, {"-0", 0}, {"+5", 5},
-                                                  {zeros + "3", 3}, {"-" + zeros + "3", -3}, {zeros, 0},
-                                                  {zeros + "32767", 32767}, {"-" + zeros + "32768", -32768}};
-    for (auto [text, value] : values) {
-        auto f = fields();
-        f[340] = text; // row 6, value b
-        const LoadResult r = load(join(f, ","));
-        ASSERT_TRUE(r.data) << r.error;
-        EXPECT_EQ(r.data->patterns(2, 6), value) << text;
+    std::vector<std::pair<std::string, int>> cases = {
+        {join(f, ","), -1}, {join(f, "\n") + "\n", -1}, {join(f, "\r\n"), -1}, {join(f, " , \t"), -1}, {join(f, "\r"), -1},
+        {formatData(sample()), -1}, {"\xEF\xBB\xBF" + join(f, ","), -1}, // an editor's byte-order mark
+        {join(f, ",") + ",7,8,9", -1}, {join(f, ",") + "\nnot a number,,", -1}, {join(f, ",\r\n"), -1}, // nothing after 366 is read
+    };
+    for (const std::string &value : std::vector<std::string>{"32767", "-32768", "-0", "+5", zeros + "3", "-" + zeros + "3", zeros,
+                                                              zeros + "32767", "-" + zeros + "32768"}) {
+        auto g = f;
+        g[340] = value;
+        cases.push_back({join(g, ","), std::stoi(value)});
+    }
+    for (const auto &[text, value] : cases) {
+        const LoadResult r = load(text);
+        ASSERT_TRUE(r.data) << r.error << "\ntext: " << text.substr(0, 40);
+        GameData expected = sample();
+        expected.patterns(2, 6) = static_cast<int16>(value);
+        EXPECT_EQ(*r.data, expected) << text.substr(0, 40);
     }
 }
 

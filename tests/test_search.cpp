@@ -21,12 +21,20 @@ GameState boardOf(const Cells &x, const Cells &o) {
     return s;
 }
 
+// makeData's table, or with `reversed` the same lines in the opposite order, each written backwards.
+GameData table(const std::vector<Row> &rows, const Cells &pref, bool reversed) {
+    GameData data = test::makeData(rows, pref);
+    for (int j = 1; reversed && j <= kLineEntries / 2; ++j)
+        std::swap(data.lines(j), data.lines(kLineEntries + 1 - j));
+    return data;
+}
+
 struct SearchCase {
     const char *name;
     Cells x, o;
     std::vector<Row> rows; // after rows 1 and 2 as shipped, unless `own` rows 1 and 2 are given
     int patnum, choice;
-    bool own = false;
+    bool own = false, reversed = false;
 };
 
 // The line table is in ascending order: 1-2-3-4, 1-5-9-13, 1-6-11-16, 1-17-33-49, ...
@@ -52,6 +60,8 @@ const SearchCase kCases[] = {
     {"row 1: the first line in table order", {5, 6, 7, 8, 13, 14, 15, 16}, {}, {}, 1, test::lineNumber({5, 6, 7, 8})},
     {"row 2: the first line in table order", {}, {33, 34, 35, 17, 18, 19}, {}, 2, test::lineNumber({17, 18, 19, 20})},
     {"row 2 on the sum alone", {}, {17, 18, 19}, {kUserWon, {15, 99, 99}}, 2, test::lineNumber({17, 18, 19, 20}), true},
+    {"the table's order of cells, not their numbers", {}, {}, {{0, -1, -1}}, 3, 64, false, true},
+    {"the table's order of lines, not their cells", {1, 2, 3, 4, 61, 62, 63, 64}, {}, {}, 1, 1, false, true},
 };
 
 TEST(PatternSearch, ScanOrderAndTieBreaks) {
@@ -59,7 +69,7 @@ TEST(PatternSearch, ScanOrderAndTieBreaks) {
         std::vector<Row> rows = c.rows;
         if (!c.own)
             rows.insert(rows.begin(), {kUserWon, kCanWin});
-        const GameData data = test::makeData(rows);
+        const GameData data = table(rows, {}, c.reversed);
         GameState state = boardOf(c.x, c.o);
         const GameState before = state;
         test::RecordingView view;
@@ -72,23 +82,6 @@ TEST(PatternSearch, ScanOrderAndTieBreaks) {
     }
 }
 
-// The order of lines and of cells in the data file is the tie-break, not the cell numbers.
-TEST(PatternSearch, FollowsTheTableOrderOfLinesAndCells) {
-    GameData data = test::makeData({kUserWon, kCanWin, {0, -1, -1}});
-    for (int i = 1; i <= 4; ++i) // line 1 := line 76 backwards
-        std::swap(data.lines(i), data.lines(305 - i));
-    GameState state;
-    test::RecordingView view;
-    ComputerPlayer player(data, state, view);
-    player.analyze();
-    EXPECT_EQ(player.choice, straightLines()[75][3]);
-    EXPECT_EQ(player.linesum(1), 0);
-    state = boardOf({64}, {1, 2});
-    player.analyze();
-    EXPECT_EQ(player.linesum(1), 1);
-    EXPECT_EQ(player.linesum(76), 10);
-}
-
 struct TurnCase {
     const char *name;
     std::vector<Row> rows;
@@ -96,7 +89,7 @@ struct TurnCase {
     const char *board;
     std::vector<std::string> calls;
     int gameover, lastmymove;
-    bool reversed = false; // every line of the table written backwards
+    bool reversed = false;
 };
 
 const std::vector<Row> kRows = {kUserWon, kCanWin, {3, -1, -1}, {10, -1, -1}};
@@ -125,11 +118,7 @@ const TurnCase kTurns[] = {
 
 TEST(ComputerTurn, EachOutcomeAsTheWindowSeesIt) {
     for (const TurnCase &c : kTurns) {
-        GameData data = test::makeData(c.rows, c.pref);
-        for (int L = 1; c.reversed && L <= kLines; ++L) {
-            std::swap(data.lines(4 * L - 3), data.lines(4 * L));
-            std::swap(data.lines(4 * L - 2), data.lines(4 * L - 1));
-        }
+        const GameData data = table(c.rows, c.pref, c.reversed);
         GameState state;
         test::setBoard(state, c.board);
         state.lastmymove = 7;

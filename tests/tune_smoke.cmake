@@ -1,18 +1,16 @@
-# A few tuner steps with fresh seeds mid-run: whatever it writes must load in the game, and a mix it
-# does not know is refused before any game is played.
+# A few tuner steps: whatever it writes must load in the game, and panels that share an opponent
+# (selection not held out from training) are refused before anything is written.
 file(MAKE_DIRECTORY "${WORKDIR}")
-file(REMOVE "${WORKDIR}/out.dat")
-execute_process(COMMAND "${TUNE}" "${DATA}" "${WORKDIR}/out.dat" --steps 2 --refresh 2 --mix fast --threads 1
-    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT status EQUAL 0 OR NOT err MATCHES "new seeds" OR NOT out MATCHES "forks")
-    message(FATAL_ERROR "tune: ${status}\n${out}\n${err}")
-endif()
-execute_process(COMMAND "${ARENA}" check "${WORKDIR}/out.dat" RESULT_VARIABLE status OUTPUT_VARIABLE out)
-if(NOT status EQUAL 0 OR NOT out MATCHES "sound")
-    message(FATAL_ERROR "check of the tuned file: ${status} ${out}")
-endif()
-execute_process(COMMAND "${TUNE}" "${DATA}" "${WORKDIR}/never.dat" --mix everything
+file(REMOVE "${WORKDIR}/out.dat" "${WORKDIR}/never.dat")
+execute_process(COMMAND "${TUNE}" "${DATA}" --out "${WORKDIR}/out.dat" --steps 3 --population 2 --batch 10 --batches 2
+    --select-games 10 --select-every 1 --threads 1 --train "heuristics,greedy" --select "forks"
     RESULT_VARIABLE status ERROR_VARIABLE err)
-if(status EQUAL 0 OR NOT err MATCHES "--mix is" OR EXISTS "${WORKDIR}/never.dat")
-    message(FATAL_ERROR "tune took an unknown mix: ${status} ${err}")
+execute_process(COMMAND "${ARENA}" check "${WORKDIR}/out.dat" RESULT_VARIABLE checked OUTPUT_VARIABLE out)
+if(NOT status EQUAL 0 OR NOT err MATCHES "written" OR NOT checked EQUAL 0)
+    message(FATAL_ERROR "tune: ${status}\n${err}\ncheck: ${out}")
+endif()
+execute_process(COMMAND "${TUNE}" "${DATA}" --out "${WORKDIR}/never.dat" --train "forks,greedy" --select "forks"
+    RESULT_VARIABLE status ERROR_VARIABLE err)
+if(status EQUAL 0 OR NOT err MATCHES "on both panels" OR EXISTS "${WORKDIR}/never.dat")
+    message(FATAL_ERROR "tune took overlapping panels: ${status} ${err}")
 endif()
