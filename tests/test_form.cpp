@@ -58,6 +58,7 @@ TEST(Form, EveryControlStandsWhereDesignedAndStaysOnResize) {
     QLabel *instructions = h.label(1);
     EXPECT_EQ(instructions->pos(), QPoint(200, 16));
     EXPECT_TRUE(h.form->rect().contains(instructions->geometry()));
+    EXPECT_GT(instructions->heightForWidth(instructions->width()), 0) << "the text wraps";
     EXPECT_LE(instructions->heightForWidth(instructions->width()), instructions->height());
     places.push_back({instructions, instructions->geometry()});
     for (auto [a, ra] : places)
@@ -114,6 +115,8 @@ TEST(Form, ScreenReadersHearNamesAndMarks) {
     EXPECT_EQ(said(h.box(31), QAccessible::Name), "level 2, row 4, column 3");
     EXPECT_EQ(said(h.box(64), QAccessible::Name), "level 4, row 4, column 4");
     EXPECT_EQ(said(h.box(31), QAccessible::Description), "empty");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(h.box(31))->role(), QAccessible::EditableText);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(h.button(1))->role(), QAccessible::Button);
     for (int n = 1; n <= 4; ++n) {
         EXPECT_EQ(said(h.button(n), QAccessible::Name), h.button(n)->text());
         EXPECT_FALSE(said(h.button(n), QAccessible::Description).isEmpty());

@@ -80,6 +80,12 @@ TEST(PatternSearch, ScanOrderAndTieBreaks) {
         EXPECT_EQ(state.board, before.board) << c.name;
         EXPECT_TRUE(view.calls.empty()) << c.name;
     }
+    // A line still open holds marks of one side only and a blank: with cell 1 blank, not with 1 taken.
+    GameState s;
+    test::setBoard(s, ".XOX|XXXO|OOOX|XXOX  XXXO|OOXX|XOOO|XOOO  XOOO|OOXO|XXOO|OOXX  OOXX|XOOO|XOXX|OXX.");
+    EXPECT_TRUE(s.lineStillOpen());
+    s.board(1) = kUser;
+    EXPECT_FALSE(s.lineStillOpen());
 }
 
 struct TurnCase {
