@@ -33,7 +33,7 @@ if install_missing clang libclang-rt-14-dev 2>/dev/null && command -v clang++ >/
         grep -E '^(stat::|Done|==|SUMMARY|.*ERROR)' )
     echo "fuzz corpus grown to $(ls "$work" | wc -l) inputs; crashes would fail this step"
 else
-    echo "clang's libFuzzer could not be installed here: the fuzz run is skipped (the corpus was replayed above)"
+    echo "clang's libFuzzer could not be installed here: the fuzz run is skipped"
 fi
 
 echo "== Debian package"

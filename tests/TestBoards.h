@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,16 +17,12 @@ namespace ttt::test {
 // A board written as levels 1 to 4, each four rows of four cells of '.', 'X' or 'O'; blanks and
 // bars are ignored, so a test lays the levels out as it likes.
 inline void setBoard(GameState &state, const std::string &text) {
-    int k = 0;
-    for (char ch : text) {
-        if (std::isspace(static_cast<unsigned char>(ch)) || ch == '|')
-            continue;
-        if (++k > kCells || (ch != '.' && ch != 'X' && ch != 'O'))
-            throw std::invalid_argument("bad board text: " + text);
-        state.board(k) = ch == 'X' ? kUser : ch == 'O' ? kComputer : kEmpty;
-    }
-    if (k != kCells)
-        throw std::invalid_argument("board text has fewer than 64 cells");
+    std::string cells;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(cells), [](char ch) { return ch == '.' || ch == 'X' || ch == 'O'; });
+    if (cells.size() != kCells || text.find_first_not_of(".XO| ") != std::string::npos)
+        throw std::invalid_argument("bad board text: " + text);
+    for (int k = 1; k <= kCells; ++k)
+        state.board(k) = cells[k - 1] == 'X' ? kUser : cells[k - 1] == 'O' ? kComputer : kEmpty;
 }
 
 using Row = std::array<int, 3>;

@@ -44,26 +44,7 @@ TEST(Opponents, EveryMemberWinsAndBlocksAndTheForkersFork) {
                 test::setBoard(s, m.board);
                 EXPECT_EQ(player->choose(s.board, rng), m.cell) << name << " " << m.why << ", seed " << seed;
             }
-    EXPECT_FALSE(makeOpponent("alphabeta:x"));
     EXPECT_FALSE(makeOpponent("nobody"));
-}
-
-// A family is many players: over a few games its members choose differently on the same quiet
-// board, where a fixed member always chooses alike.
-TEST(Opponents, FamiliesDrawANewMemberEachGame) {
-    for (const std::string name : {"heuristics", "searchers", "tables", "mcts", "forks"}) {
-        std::set<int> choices;
-        for (std::uint32_t game = 0; game < 12; ++game) {
-            auto player = makeOpponent(name);
-            std::mt19937 rng(game);
-            player->newGame(rng);
-            GameState s;
-            test::setBoard(s, "X...|.O..|....|....  ....|..X.|....|....  ....|....|.O..|....  ....|....|....|...X");
-            std::mt19937 same(5);
-            choices.insert(player->choose(s.board, same));
-        }
-        EXPECT_EQ(choices.size() > 1, isFamily(name)) << name;
-    }
 }
 
 // Games follow the rules, repeat exactly, and a panel's score is the same however its games are
@@ -90,7 +71,6 @@ TEST(Match, RepeatableWithinTheRulesAndTheShippedTableBeatsTheWeak) {
             EXPECT_EQ(t.losses, 0) << name;
             EXPECT_GE(t.wins, minWins) << name << (userOpens ? ", user opens" : ", computer opens");
         }
-    EXPECT_NEAR(wilson(50, 100).first, 0.404, 0.001);
     EXPECT_NEAR(wilson(0, 1000).second, 0.0038, 0.0001);
 }
 
@@ -109,10 +89,6 @@ TEST(Mutation, ChangesAndCrossoversKeepTablesLoadable) {
             d = next;
     }
     EXPECT_GT(unsafe, 0) << "some changes must be caught as unsafe";
-    GameData noCatchAll = test::makeData({{4, -1, -1}, {15, -1, -1}, {3, -1, -1}, {10, -1, -1}, {5, -1, -1}, {2, -1, -1}, {1, -1, -1}, {0, 0, -1}});
-    EXPECT_FALSE(tieSafe(noCatchAll));
-    noCatchAll.patterns(2, 8) = -1;
-    EXPECT_TRUE(tieSafe(noCatchAll));
 }
 
 } // namespace

@@ -16,7 +16,6 @@ const Game kGames[] = {
         click 31 | your move 243        | OTSP | 31Xr
         click 1  | your move 243        | OTSP | -
         press 2  | your move 243        | OTSP | -
-        click 31 | your move 243        | OTSP | -
         back     | your move 243        | --SP | 31.
         right 1  | your move 243        | --SP | -
         out 1    | your move 243        | --SP | -
