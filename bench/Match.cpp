@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace ttt::bench {
 
@@ -100,6 +101,15 @@ Tally playMatch(const GameData &data, const std::string &opponent, bool userOpen
         t.add(playGame(data, *user, userOpens, rng, timed));
     }
     return t;
+}
+
+void onThreads(int threads, const std::function<void()> &work) {
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (auto &t : pool)
+        t.join();
 }
 
 std::mt19937 gameRng(std::uint64_t seed, int game, bool userOpens) {

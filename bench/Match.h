@@ -4,6 +4,7 @@
 #include "model/GameData.h"
 
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -46,6 +47,9 @@ struct Tally {
 
 // `games` games, each seeded from `seed` and its number, so two tables meet the same opponent moves
 // for as long as they play alike.
+// Runs `work` on `threads` threads at once, this one among them, and returns when all are done.
+void onThreads(int threads, const std::function<void()> &work);
+
 // `first` is the number of the first game, so a match can be played in parts.
 Tally playMatch(const GameData &data, const std::string &opponent, bool userOpens, int games, std::uint64_t seed,
                 bool timed = false, int first = 0);

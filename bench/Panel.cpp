@@ -3,7 +3,6 @@
 #include <atomic>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 namespace ttt::bench {
 
@@ -40,12 +39,7 @@ double panelScore(const GameData &data, const Panel &panel, int first, int games
             parts[t] = playMatch(data, e.opponent, e.userOpens, n, panel.seed, false, from);
         }
     };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(work);
-    work();
-    for (auto &t : pool)
-        t.join();
+    onThreads(threads, work);
     std::vector<Tally> sums(panel.entries.size());
     for (std::size_t t = 0; t < tasks; ++t)
         sums[t / static_cast<std::size_t>(slices)].add(parts[t]);

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <thread>
 
 namespace ttt::bench {
 
@@ -15,12 +14,7 @@ std::vector<Tally> playAll(const GameData &data, const std::vector<Pairing> &pai
         for (std::size_t i; (i = next++) < pairings.size();)
             out[i] = playMatch(data, pairings[i].opponent, pairings[i].userOpens, games, seed, timed);
     };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(work);
-    work();
-    for (auto &t : pool)
-        t.join();
+    onThreads(threads, work);
     return out;
 }
 
