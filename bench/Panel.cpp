@@ -6,10 +6,10 @@
 
 namespace ttt::bench {
 
-Panel parsePanel(const std::string &spec, std::uint64_t seed) {
+Panel parsePanel(const std::string &names, std::uint64_t seed) {
     Panel panel;
     panel.seed = seed;
-    std::stringstream list(spec);
+    std::stringstream list(names);
     for (std::string item; std::getline(list, item, ',');) {
         const std::size_t star = item.find('*');
         const std::string name = item.substr(0, star);

@@ -22,7 +22,7 @@ struct Panel {
 
 // "heuristics*2,forks,greedy*4": names as makeOpponent takes them, each with an optional weight.
 // Throws std::invalid_argument for an unknown opponent.
-Panel parsePanel(const std::string &spec, std::uint64_t seed);
+Panel parsePanel(const std::string &names, std::uint64_t seed);
 
 // The weighted loss, lower is better, of games [first, first + games) of every entry, played on
 // up to `threads` threads. The games of a number are the same for every table as long as the

@@ -61,10 +61,10 @@ void write(const GameData &data, const std::string &path) {
 }
 
 int usage() {
-    std::cerr << "usage: tune START... --out OUT [--train SPEC] [--select SPEC] [--population P] [--steps N]\n"
+    std::cerr << "usage: tune START... --out OUT [--train LIST] [--select LIST] [--population P] [--steps N]\n"
                  "          [--seconds S] [--seed S] [--threads T] [--batch B] [--batches K]\n"
                  "          [--select-games G] [--select-every N]\n"
-                 "  SPEC: opponents with optional weights, \"heuristics*2,forks,greedy*4\"; the two panels\n"
+                 "  LIST: opponents with optional weights, \"heuristics*2,forks,greedy*4\"; the two panels\n"
                  "  must share no opponent. Stops after S seconds or N steps; with --steps alone a run is\n"
                  "  repeatable.\n";
     return 2;
