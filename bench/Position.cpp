@@ -42,6 +42,14 @@ int Position::gap(int line) const {
     return 0;
 }
 
+bool Position::completed(int cell) const {
+    const int16 side = cells[static_cast<std::size_t>(cell)];
+    for (int line : Geometry::get().through[static_cast<std::size_t>(cell)])
+        if (count(line, side) == 4)
+            return true;
+    return false;
+}
+
 std::vector<int> winningCells(const Position &p, int16 side) {
     std::vector<int> out;
     for (int line = 0; line < kLines; ++line)

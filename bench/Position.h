@@ -31,6 +31,8 @@ struct Position {
     int count(int line, int16 side) const { return side == kUser ? xs(line) : os(line); }
     // The empty cell of a line that holds three marks of one side and nothing else, or 0.
     int gap(int line) const;
+    // Whether the mark in `cell` completes a line of four of its side.
+    bool completed(int cell) const;
 
     std::array<int16, kCells + 1> cells{};
     std::array<int, kLines> x{};

@@ -50,14 +50,6 @@ class MonteCarlo : public Opponent {
         std::vector<int> children, untried;
     };
 
-    static bool completes(const Position &p, int cell) {
-        const int16 side = p.cells[static_cast<std::size_t>(cell)];
-        for (int line : Geometry::get().through[static_cast<std::size_t>(cell)])
-            if (p.count(line, side) == 4)
-                return true;
-        return false;
-    }
-
     // One simulation from the root: down the tree by UCT, one new node, a random playout, and the
     // result back up the path.
     void simulate(Position &p, std::mt19937 &rng) {
@@ -77,7 +69,7 @@ class MonteCarlo : public Opponent {
                 child.mover = toMove;
                 n.untried.erase(n.untried.begin() + static_cast<long>(i));
                 p.play(child.move, toMove);
-                child.over = completes(p, child.move);
+                child.over = p.completed(child.move);
                 child.untried = child.over ? std::vector<int>{} : emptyCells(p);
                 nodes_[path.back()].children.push_back(static_cast<int>(nodes_.size()));
                 path.push_back(nodes_.size());
@@ -127,7 +119,7 @@ class MonteCarlo : public Opponent {
             free[i] = free.back();
             free.pop_back();
             p.play(m, toMove);
-            if (completes(p, m))
+            if (p.completed(m))
                 return toMove;
             toMove = other(toMove);
         }

@@ -54,7 +54,7 @@ class AlphaBeta : public Opponent {
         for (int m : moves) {
             const int delta = play(p, m, kUser);
             // A window just below the best so far keeps every score that equals it exact.
-            const int s = wins(p, m) ? kWin
+            const int s = p.completed(m) ? kWin
                                      : -search(p, -(score + delta), params_.depth - 1, 1, -kInfinity, -(high - 1), kComputer);
             p.undo(m);
             if (s > high) {
@@ -85,14 +85,6 @@ class AlphaBeta : public Opponent {
         return after - before;
     }
 
-    static bool wins(const Position &p, int cell) {
-        const int16 side = p.cells[static_cast<std::size_t>(cell)];
-        for (int line : Geometry::get().through[static_cast<std::size_t>(cell)])
-            if (p.count(line, side) == 4)
-                return true;
-        return false;
-    }
-
     // Cells on more live lines first, so that cut-offs come early.
     static std::vector<int> ordered(const Position &p) {
         std::vector<std::pair<int, int>> scored;
@@ -121,7 +113,7 @@ class AlphaBeta : public Opponent {
         int high = -kInfinity;
         const auto visit = [&](int m) {
             const int delta = play(p, m, side) * (side == kUser ? 1 : -1);
-            const int s = wins(p, m) ? kWin - ply : -search(p, -(score + delta), depth - 1, ply + 1, -beta, -alpha, other(side));
+            const int s = p.completed(m) ? kWin - ply : -search(p, -(score + delta), depth - 1, ply + 1, -beta, -alpha, other(side));
             p.undo(m);
             high = std::max(high, s);
             alpha = std::max(alpha, s);
