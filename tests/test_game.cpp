@@ -3,7 +3,6 @@
 namespace ttt {
 namespace {
 
-using test::FormHarness;
 
 struct Game {
     const char *name;
@@ -60,7 +59,7 @@ TEST(Game, Transcripts) {
     for (const Game &g : kGames) {
         SCOPED_TRACE(g.name);
         test::TempDataFile file(test::fallbackOnly(g.fallback));
-        FormHarness h(file.path());
+        test::FormHarness h(file.path());
         test::playTranscript(h, g.transcript);
     }
 }
