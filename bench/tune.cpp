@@ -8,7 +8,9 @@
 // sequential test stops it as soon as it is clearly worse than the worst member (two standard
 // errors), so games go where the decision is close. A child that ends at least as good as the worst
 // member replaces it. Every so often the members not yet seen by the selection panel play it, and
-// the best of them by that score is written to OUT. Several starting tables make restarts: the
+// the best of them by that score is written to OUT. A member that survives many comparisons on the
+// same games is partly a lucky one: every R steps (--refresh) all members play a fresh window of
+// training games and keep only those scores, so no luck carries over. Several starting tables make restarts: the
 // population begins with all of them. Every table written loads in the game, declares a tie only
 // when no line is left to complete, and tries the 16 seven-line cells first.
 #include "bench/Mutation.h"
@@ -34,7 +36,7 @@ struct Options {
     std::string out;
     std::string train = "heuristics*2,forks*2,alphabeta:2,alphabeta:3,greedy*4";
     std::string select = "searchers*2,tables,threats";
-    int population = 6, batch = 100, batches = 6, selectGames = 400, selectEvery = 20, threads = 2;
+    int population = 6, batch = 100, batches = 6, selectGames = 400, selectEvery = 20, threads = 2, refresh = 0;
     long steps = -1;
     double seconds = 600;
     std::uint64_t seed = 7;
@@ -63,7 +65,7 @@ void write(const GameData &data, const std::string &path) {
 int usage() {
     std::cerr << "usage: tune START... --out OUT [--train LIST] [--select LIST] [--population P] [--steps N]\n"
                  "          [--seconds S] [--seed S] [--threads T] [--batch B] [--batches K]\n"
-                 "          [--select-games G] [--select-every N]\n"
+                 "          [--select-games G] [--select-every N] [--refresh R]\n"
                  "  LIST: opponents with optional weights, \"heuristics*2,forks,greedy*4\"; the two panels\n"
                  "  must share no opponent. Stops after S seconds or N steps; with --steps alone a run is\n"
                  "  repeatable.\n";
@@ -95,6 +97,7 @@ int main(int argc, char **argv) {
         else if (a == "--batches") o.batches = std::max(1, std::stoi(v));
         else if (a == "--select-games") o.selectGames = std::max(10, std::stoi(v));
         else if (a == "--select-every") o.selectEvery = std::max(1, std::stoi(v));
+        else if (a == "--refresh") o.refresh = std::max(0, std::stoi(v));
         else return usage();
     }
     if (o.starts.empty() || o.out.empty())
@@ -133,10 +136,18 @@ int main(int argc, char **argv) {
         } while (!usable(m.table));
         pop.push_back(m);
     }
-    const auto scoreBatch = [&](const GameData &d, int b) { return panelScore(d, train, b * o.batch, o.batch, o.threads); };
-    for (Member &m : pop)
-        for (int b = 0; b < o.batches; ++b)
-            m.batches.push_back(scoreBatch(m.table, b));
+    int window = 0; // training games start at window * batches * batch
+    const auto scoreBatch = [&](const GameData &d, int b) {
+        return panelScore(d, train, (window * o.batches + b) * o.batch, o.batch, o.threads);
+    };
+    const auto scoreAll = [&] {
+        for (Member &m : pop) {
+            m.batches.clear();
+            for (int b = 0; b < o.batches; ++b)
+                m.batches.push_back(scoreBatch(m.table, b));
+        }
+    };
+    scoreAll();
 
     const auto begin = std::chrono::steady_clock::now();
     const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count(); };
@@ -157,6 +168,12 @@ int main(int argc, char **argv) {
     selectRound();
     while (elapsed() < o.seconds && steps != o.steps) {
         ++steps;
+        if (o.refresh > 0 && steps % o.refresh == 0) {
+            ++window;
+            scoreAll();
+            const auto best = std::min_element(pop.begin(), pop.end(), [](const Member &x, const Member &y) { return x.train() < y.train(); });
+            std::fprintf(stderr, "%.0f s, step %ld: fresh games, best train %.4f\n", elapsed(), steps, best->train());
+        }
         const auto draw = [&] { return &pop[static_cast<std::size_t>(rng() % pop.size())]; };
         const Member *a = draw(), *b = draw();
         Member child{(a->train() <= b->train() ? a : b)->table, {}, -1};

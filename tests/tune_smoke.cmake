@@ -3,7 +3,7 @@
 file(MAKE_DIRECTORY "${WORKDIR}")
 file(REMOVE "${WORKDIR}/out.dat" "${WORKDIR}/never.dat")
 execute_process(COMMAND "${TUNE}" "${DATA}" --out "${WORKDIR}/out.dat" --steps 3 --population 2 --batch 10 --batches 2
-    --select-games 10 --select-every 1 --threads 1 --train "heuristics,greedy" --select "forks"
+    --select-games 10 --select-every 1 --refresh 2 --threads 1 --train "heuristics,greedy" --select "forks"
     RESULT_VARIABLE status ERROR_VARIABLE err)
 execute_process(COMMAND "${ARENA}" check "${WORKDIR}/out.dat" RESULT_VARIABLE checked OUTPUT_VARIABLE out)
 if(NOT status EQUAL 0 OR NOT err MATCHES "written" OR NOT checked EQUAL 0)
