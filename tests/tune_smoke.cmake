@@ -6,7 +6,7 @@ execute_process(COMMAND "${TUNE}" "${DATA}" --out "${WORKDIR}/out.dat" --steps 3
     --select-games 10 --select-every 1 --refresh 2 --threads 1 --train "heuristics,greedy" --select "forks"
     RESULT_VARIABLE status ERROR_VARIABLE err)
 execute_process(COMMAND "${ARENA}" check "${WORKDIR}/out.dat" RESULT_VARIABLE checked OUTPUT_VARIABLE out)
-if(NOT status EQUAL 0 OR NOT err MATCHES "written" OR NOT checked EQUAL 0)
+if(NOT status EQUAL 0 OR NOT err MATCHES "written" OR NOT err MATCHES "fresh games" OR NOT checked EQUAL 0)
     message(FATAL_ERROR "tune: ${status}\n${err}\ncheck: ${out}")
 endif()
 execute_process(COMMAND "${TUNE}" "${DATA}" --out "${WORKDIR}/never.dat" --train "forks,greedy" --select "forks"
