@@ -10,8 +10,8 @@
 // member replaces it. Every so often the members not yet seen by the selection panel play it, and
 // the best of them by that score is written to OUT. A member that survives many comparisons on the
 // same games is partly a lucky one: every R steps (--refresh) all members play a fresh window of
-// training games and keep only those scores, so no luck carries over. Several starting tables make restarts: the
-// population begins with all of them. Every table written loads in the game, declares a tie only
+// training games and keep only those scores, so no luck carries over. Several starting tables make
+// restarts: the population begins with all of them. Every table written loads in the game, declares a tie only
 // when no line is left to complete, and tries the 16 seven-line cells first.
 #include "bench/Mutation.h"
 #include "bench/Panel.h"
@@ -140,6 +140,7 @@ int main(int argc, char **argv) {
     const auto scoreBatch = [&](const GameData &d, int b) {
         return panelScore(d, train, (window * o.batches + b) * o.batch, o.batch, o.threads);
     };
+    const auto byTrain = [](const Member &x, const Member &y) { return x.train() < y.train(); };
     const auto scoreAll = [&] {
         for (Member &m : pop) {
             m.batches.clear();
@@ -171,8 +172,8 @@ int main(int argc, char **argv) {
         if (o.refresh > 0 && steps % o.refresh == 0) {
             ++window;
             scoreAll();
-            const auto best = std::min_element(pop.begin(), pop.end(), [](const Member &x, const Member &y) { return x.train() < y.train(); });
-            std::fprintf(stderr, "%.0f s, step %ld: fresh games, best train %.4f\n", elapsed(), steps, best->train());
+            std::fprintf(stderr, "%.0f s, step %ld: fresh games, best train %.4f\n", elapsed(), steps,
+                         std::min_element(pop.begin(), pop.end(), byTrain)->train());
         }
         const auto draw = [&] { return &pop[static_cast<std::size_t>(rng() % pop.size())]; };
         const Member *a = draw(), *b = draw();
@@ -185,7 +186,7 @@ int main(int argc, char **argv) {
                 what += (n ? "; " : "") + mutate(child.table, rng);
         if (!usable(child.table))
             continue;
-        auto worst = std::max_element(pop.begin(), pop.end(), [](const Member &x, const Member &y) { return x.train() < y.train(); });
+        auto worst = std::max_element(pop.begin(), pop.end(), byTrain);
         bool worse = false;
         for (int bt = 0; bt < o.batches && !worse; ++bt) {
             child.batches.push_back(scoreBatch(child.table, bt));
