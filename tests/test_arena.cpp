@@ -2,6 +2,7 @@
 #include "bench/Match.h"
 #include "bench/Mutation.h"
 #include "bench/Panel.h"
+#include "bench/Replay.h"
 #include "bench/Report.h"
 #include "model/DataFile.h"
 
@@ -72,6 +73,27 @@ TEST(Match, RepeatableWithinTheRulesAndTheShippedTableBeatsTheWeak) {
             EXPECT_GE(t.wins, minWins) << name << (userOpens ? ", user opens" : ", computer opens");
         }
     EXPECT_NEAR(wilson(0, 1000).second, 0.0038, 0.0001);
+}
+
+// A game replayed from another table's log is the game that table plays from scratch: the record is
+// followed only while the answers agree, and the opponent resumes with its own random draws.
+TEST(Replay, FollowingALogPlaysTheSameGameAsPlayingItAll) {
+    const GameData a = shipped(), b = *readDataFile(TTT_BENCH_TABLES "/baseline.dat").data;
+    int differ = 0;
+    for (const char *name : {"forks", "alphabeta:2", "heuristics", "searchers", "tables", "mcts"})
+        for (int game = 0; game < 4; ++game)
+            for (bool userOpens : {true, false}) {
+                const ReplayGame g{name, userOpens, 9, game};
+                const GameLog first = replay(a, g);
+                bool changed = true;
+                EXPECT_EQ(replay(a, g, &first, &changed).moves, first.moves) << name;
+                EXPECT_FALSE(changed) << name;
+                const GameLog fresh = replay(b, g), followed = replay(b, g, &first, &changed);
+                EXPECT_EQ(followed.moves, fresh.moves) << name << " game " << game;
+                EXPECT_EQ(followed.outcome, fresh.outcome) << name;
+                differ += changed;
+            }
+    EXPECT_GT(differ, 0);
 }
 
 TEST(Mutation, ChangesAndCrossoversKeepTablesLoadable) {

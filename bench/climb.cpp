@@ -1,0 +1,232 @@
+// The climber: a hill climb on many more games per decision than the tuner can afford.
+//
+// Method. The current table plays a window of N games per opponent and opening of the training
+// panel, and each game is recorded. A changed table (one to three random changes) is judged on the
+// same games by replaying them: while it answers as the current table did the opponent's moves are
+// taken from the record, and only from its first different answer on is the game played (Replay.h).
+// Most changes touch few games, so a child costs a fraction of its games, and the comparison is
+// exactly paired: only the games it plays otherwise count. A child replaces the current table when
+// its weighted losses are lower by more than --margin standard errors of the paired difference, or
+// when it plays every game the same (a change these games cannot see; it lets line orders drift
+// across a plateau). Every W steps (--window) a fresh window of games is recorded, so no luck on one
+// window lasts, and the current table plays the selection panel, which the climb never sees: the best
+// table by that score is written to OUT, and the current one to OUT-wK.dat.
+#include "bench/Mutation.h"
+#include "bench/Panel.h"
+#include "bench/Replay.h"
+#include "model/DataFile.h"
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+using namespace ttt;
+using namespace ttt::bench;
+
+namespace {
+
+struct Options {
+    std::string start, out;
+    std::string train = "forks*2,alphabeta:2,alphabeta:3*2,greedy*3";
+    std::string select = "heuristics,searchers";
+    int games = 2000, window = 150, selectGames = 400, threads = 2;
+    double margin = 1.0, seconds = 600;
+    long steps = -1;
+    std::uint64_t seed = 13;
+};
+
+bool usable(const GameData &d) {
+    return checkData(d, "candidate").empty() && tieSafe(d) && sevenLineCellsFirst(d);
+}
+
+void write(const GameData &data, const std::string &path) {
+    const std::string tmp = path + ".tmp";
+    std::ofstream(tmp) << formatData(data);
+    std::rename(tmp.c_str(), path.c_str());
+}
+
+double cost(const Panel::Entry &e, Outcome o) {
+    return e.weight * (o == Outcome::UserWins ? 1.0 : o == Outcome::Tie ? e.tieWeight : 0.0);
+}
+
+struct Window {
+    std::vector<ReplayGame> games;
+    std::vector<const Panel::Entry *> entry;
+    std::vector<GameLog> logs;
+};
+
+// The games of window `w`: N per entry, numbered apart from every other window.
+Window record(const GameData &table, const Panel &panel, int n, int w, int threads) {
+    Window win;
+    for (const auto &e : panel.entries)
+        for (int i = 0; i < n; ++i) {
+            win.games.push_back({e.opponent, e.userOpens, panel.seed, w * n + i});
+            win.entry.push_back(&e);
+        }
+    win.logs.resize(win.games.size());
+    std::atomic<std::size_t> next{0};
+    onThreads(threads, [&] {
+        for (std::size_t i; (i = next++) < win.games.size();)
+            win.logs[i] = replay(table, win.games[i]);
+    });
+    return win;
+}
+
+struct Verdict {
+    double diff = 0, se = 0; // weighted losses per game and entry, child minus current
+    long diverged = 0;
+    std::vector<GameLog> logs;
+};
+
+Verdict judge(const GameData &child, const Window &win, int n, int threads) {
+    Verdict v;
+    v.logs.resize(win.games.size());
+    std::vector<double> d(win.games.size(), 0.0);
+    std::atomic<long> diverged{0};
+    std::atomic<std::size_t> next{0};
+    onThreads(threads, [&] {
+        for (std::size_t i; (i = next++) < win.games.size();) {
+            bool changed = false;
+            v.logs[i] = replay(child, win.games[i], &win.logs[i], &changed);
+            if (changed) {
+                ++diverged;
+                d[i] = cost(*win.entry[i], v.logs[i].outcome) - cost(*win.entry[i], win.logs[i].outcome);
+            }
+        }
+    });
+    double sum = 0, sq = 0;
+    for (double x : d) {
+        sum += x;
+        sq += x * x;
+    }
+    v.diff = sum / n;
+    v.se = std::sqrt(sq) / n;
+    v.diverged = diverged;
+    return v;
+}
+
+int usage() {
+    std::cerr
+        << "usage: climb START --out OUT [--train LIST] [--select LIST] [--games N] [--window W]\n"
+           "          [--margin K] [--select-games G] [--seconds S] [--steps N] [--seed S] [--threads T]\n"
+           "  LIST: opponents with optional weights, \"forks*2,greedy*3\"; the panels share no opponent.\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a.rfind("--", 0) != 0) {
+            o.start = a;
+            continue;
+        }
+        if (i + 1 >= argc)
+            return usage();
+        const std::string v = argv[++i];
+        if (a == "--out")
+            o.out = v;
+        else if (a == "--train")
+            o.train = v;
+        else if (a == "--select")
+            o.select = v;
+        else if (a == "--games")
+            o.games = std::max(10, std::stoi(v));
+        else if (a == "--window")
+            o.window = std::max(1, std::stoi(v));
+        else if (a == "--margin")
+            o.margin = std::stod(v);
+        else if (a == "--select-games")
+            o.selectGames = std::max(10, std::stoi(v));
+        else if (a == "--seconds")
+            o.seconds = std::stod(v);
+        else if (a == "--steps")
+            o.steps = std::stol(v), o.seconds = 1e12;
+        else if (a == "--seed")
+            o.seed = std::stoull(v);
+        else if (a == "--threads")
+            o.threads = std::max(1, std::stoi(v));
+        else
+            return usage();
+    }
+    if (o.start.empty() || o.out.empty())
+        return usage();
+    Panel train, select;
+    try {
+        train = parsePanel(o.train, o.seed * 2 + 1);
+        select = parsePanel(o.select, o.seed * 2 + 1000000007ULL);
+    } catch (const std::exception &e) {
+        std::cerr << e.what() << '\n';
+        return 2;
+    }
+    for (const auto &t : train.entries)
+        for (const auto &s : select.entries)
+            if (t.opponent == s.opponent) {
+                std::cerr << t.opponent << " is on both panels: selection must be held out from training\n";
+                return 2;
+            }
+    LoadResult r = readDataFile(o.start);
+    if (!r.data || !usable(*r.data)) {
+        std::cerr << o.start << ": "
+                  << (r.data ? "must be tie-safe and try the 16 seven-line cells first" : r.error) << '\n';
+        return 1;
+    }
+    GameData current = *r.data;
+    std::mt19937 rng(static_cast<std::uint32_t>(o.seed));
+    const auto begin = std::chrono::steady_clock::now();
+    const auto elapsed = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    };
+
+    double bestSelected = 1e9;
+    long steps = 0, kept = 0, unseen = 0, played = 0;
+    for (int w = 0; elapsed() < o.seconds && steps != o.steps; ++w) {
+        const double selected = panelScore(current, select, 0, o.selectGames, o.threads);
+        const bool best = selected < bestSelected;
+        if (best) {
+            bestSelected = selected;
+            write(current, o.out);
+        }
+        write(current, o.out + "-w" + std::to_string(w) + ".dat");
+        Window win = record(current, train, o.games, w, o.threads);
+        std::fprintf(stderr, "%.0f s, window %d: selection %.4f%s\n", elapsed(), w, selected,
+                     best ? " (written)" : "");
+        for (int s = 0; s < o.window && elapsed() < o.seconds && steps != o.steps; ++s) {
+            ++steps;
+            GameData child = current;
+            std::string what;
+            for (int n = 0; n == 0 || (n < 3 && rng() % 10 < 3); ++n)
+                what += (n ? "; " : "") + mutate(child, rng);
+            if (!usable(child))
+                continue;
+            Verdict v = judge(child, win, o.games, o.threads);
+            played += v.diverged;
+            const bool same = v.diverged == 0;
+            if (!same && !(v.diff < -o.margin * v.se))
+                continue;
+            unseen += same;
+            ++kept;
+            current = child;
+            win.logs = std::move(v.logs);
+            if (!same)
+                std::fprintf(stderr, "%.0f s, step %ld: %s -> %+.4f (se %.4f, %ld games differ)\n", elapsed(),
+                             steps, what.c_str(), v.diff, v.se, v.diverged);
+        }
+    }
+    const double selected = panelScore(current, select, 0, o.selectGames, o.threads);
+    if (selected < bestSelected) {
+        bestSelected = selected;
+        write(current, o.out);
+    }
+    write(current, o.out + "-last.dat");
+    std::fprintf(stderr,
+                 "steps %ld, kept %ld (%ld that no game saw), games replayed from a difference %ld; best "
+                 "selection %.4f, last %.4f\n",
+                 steps, kept, unseen, played, bestSelected, selected);
+    return 0;
+}
