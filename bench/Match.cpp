@@ -28,8 +28,6 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
     GameRecord r;
     user.newGame(rng);
     const auto computerTurn = [&] {
-        if (observer)
-            observer->computerToMove(state.board);
         const auto start = std::chrono::steady_clock::now();
         computer.mymove();
         if (timed) {

@@ -27,8 +27,6 @@ class MoveObserver {
     virtual ~MoveObserver() = default;
     virtual void userMoved(int cell) = 0;
     virtual void computerTurn(int patnum, const std::string &caption) = 0;
-    // The board the computer's turn is about to look at.
-    virtual void computerToMove(const Board &) {}
 };
 
 // One game with the game's own rules: the user (the opponent) moves, then the computer's turn
