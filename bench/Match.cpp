@@ -8,22 +8,10 @@
 
 namespace ttt::bench {
 
-namespace {
-
-class CaptionOnly : public TurnView {
-  public:
-    void graph(const GameState &) override {}
-    void setStatusCaption(const std::string &c) override { caption = c; }
-    void setStatusColor(std::int32_t) override {}
-    std::string caption;
-};
-
-} // namespace
-
 GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed,
                     MoveObserver *observer) {
     GameState state;
-    CaptionOnly view;
+    CaptionView view;
     ComputerPlayer computer(data, state, view);
     GameRecord r;
     user.newGame(rng);

@@ -2,6 +2,7 @@
 
 #include "bench/Opponents.h"
 #include "model/GameData.h"
+#include "player/TurnView.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,6 +12,15 @@
 namespace ttt::bench {
 
 enum class Outcome { ComputerWins, UserWins, Tie };
+
+// The computer's turn seen from outside the window: only its last status caption is kept.
+class CaptionView : public TurnView {
+  public:
+    void graph(const GameState &) override {}
+    void setStatusCaption(const std::string &c) override { caption = c; }
+    void setStatusColor(std::int32_t) override {}
+    std::string caption;
+};
 
 struct GameRecord {
     Outcome outcome = Outcome::Tie;

@@ -1,9 +1,12 @@
 #include "bench/Mutation.h"
 
 #include "model/Cells.h"
+#include "model/DataFile.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <fstream>
 #include <map>
 
 namespace ttt::bench {
@@ -148,6 +151,24 @@ std::string crossover(GameData &a, const GameData &b, std::mt19937 &rng) {
         a.prefcells = b.prefcells;
     return "cross rows " + std::to_string(r1) + "-" + std::to_string(r2) + ", lines " + std::to_string(p1) + "-" +
            std::to_string(p2) + (pref ? ", fallback" : "");
+}
+
+bool usable(const GameData &data) {
+    return checkData(data, "candidate").empty() && tieSafe(data) && sevenLineCellsFirst(data);
+}
+
+std::optional<GameData> loadStart(const std::string &path, std::string &error) {
+    LoadResult r = readDataFile(path);
+    if (r.data && usable(*r.data))
+        return *r.data;
+    error = path + ": " + (r.data ? "must be tie-safe and try the 16 seven-line cells first" : r.error);
+    return std::nullopt;
+}
+
+void writeTable(const GameData &data, const std::string &path) {
+    const std::string tmp = path + ".tmp";
+    std::ofstream(tmp) << formatData(data);
+    std::rename(tmp.c_str(), path.c_str());
 }
 
 } // namespace ttt::bench

@@ -2,6 +2,7 @@
 
 #include "model/GameData.h"
 
+#include <optional>
 #include <random>
 #include <string>
 
@@ -22,6 +23,16 @@ bool sevenLineCellsFirst(const GameData &data);
 // reordered, fallback cells reordered or replaced, pattern rows 3..14 changed or swapped. Returns a
 // short description. The fallback list keeps its 16 seven-line cells at its head.
 std::string mutate(GameData &data, std::mt19937 &rng);
+
+// A table a search may play and write: the game loads it, it is tie-safe and it tries the 16
+// seven-line cells first.
+bool usable(const GameData &data);
+
+// A search's starting table, or the reason the file cannot be one.
+std::optional<GameData> loadStart(const std::string &path, std::string &error);
+
+// Writes the table through a temporary file, so a reader never sees half of it.
+void writeTable(const GameData &data, const std::string &path);
 
 // A child of two tables that keeps what each does in one piece: a block of pattern rows 3..14 from
 // `b`, a block of positions in the line order from `a` with the other lines in `b`'s order (each

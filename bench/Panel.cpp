@@ -23,6 +23,15 @@ Panel parsePanel(const std::string &names, std::uint64_t seed) {
     return panel;
 }
 
+std::pair<Panel, Panel> heldOutPanels(const std::string &train, const std::string &select, std::uint64_t seed) {
+    auto out = std::make_pair(parsePanel(train, seed * 2 + 1), parsePanel(select, seed * 2 + 1000000007ULL));
+    for (const auto &t : out.first.entries)
+        for (const auto &s : out.second.entries)
+            if (t.opponent == s.opponent)
+                throw std::invalid_argument(t.opponent + " is on both panels: selection must be held out from training");
+    return out;
+}
+
 double panelScore(const GameData &data, const Panel &panel, int first, int games, int threads,
                   std::vector<Tally> *tallies) {
     // Work in slices of a few games, so the threads stay busy however uneven the opponents are.

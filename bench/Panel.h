@@ -3,6 +3,7 @@
 #include "bench/Match.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ttt::bench {
@@ -23,6 +24,10 @@ struct Panel {
 // "heuristics*2,forks,greedy*4": names as makeOpponent takes them, each with an optional weight.
 // Throws std::invalid_argument for an unknown opponent.
 Panel parsePanel(const std::string &names, std::uint64_t seed);
+
+// A search's training and selection panels, from its seed. They may share no opponent: the
+// selection must be held out from training. Throws std::invalid_argument.
+std::pair<Panel, Panel> heldOutPanels(const std::string &train, const std::string &select, std::uint64_t seed);
 
 // The weighted loss, lower is better, of games [first, first + games) of every entry, played on
 // up to `threads` threads. The games of a number are the same for every table as long as the

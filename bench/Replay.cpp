@@ -8,14 +8,6 @@ namespace ttt::bench {
 
 namespace {
 
-class Silent : public TurnView {
-  public:
-    void graph(const GameState &) override {}
-    void setStatusCaption(const std::string &c) override { caption = c; }
-    void setStatusColor(std::int32_t) override {}
-    std::string caption;
-};
-
 std::mt19937 moveRng(const ReplayGame &g, int move) {
     std::seed_seq seq{static_cast<std::uint32_t>(g.seed), static_cast<std::uint32_t>(g.seed >> 32),
                       static_cast<std::uint32_t>(g.game), static_cast<std::uint32_t>(g.userOpens),
@@ -27,7 +19,7 @@ std::mt19937 moveRng(const ReplayGame &g, int move) {
 
 GameLog replay(const GameData &data, const ReplayGame &g, const GameLog *before, bool *diverged) {
     GameState state;
-    Silent view;
+    CaptionView view;
     ComputerPlayer computer(data, state, view);
     std::unique_ptr<Opponent> user; // made only once the game leaves the log
     GameLog log;

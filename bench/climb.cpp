@@ -14,14 +14,13 @@
 #include "bench/Mutation.h"
 #include "bench/Panel.h"
 #include "bench/Replay.h"
-#include "model/DataFile.h"
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <tuple>
 
 using namespace ttt;
 using namespace ttt::bench;
@@ -37,16 +36,6 @@ struct Options {
     long steps = -1;
     std::uint64_t seed = 13;
 };
-
-bool usable(const GameData &d) {
-    return checkData(d, "candidate").empty() && tieSafe(d) && sevenLineCellsFirst(d);
-}
-
-void write(const GameData &data, const std::string &path) {
-    const std::string tmp = path + ".tmp";
-    std::ofstream(tmp) << formatData(data);
-    std::rename(tmp.c_str(), path.c_str());
-}
 
 double cost(const Panel::Entry &e, Outcome o) {
     return e.weight * (o == Outcome::UserWins ? 1.0 : o == Outcome::Tie ? e.tieWeight : 0.0);
@@ -158,25 +147,18 @@ int main(int argc, char **argv) {
         return usage();
     Panel train, select;
     try {
-        train = parsePanel(o.train, o.seed * 2 + 1);
-        select = parsePanel(o.select, o.seed * 2 + 1000000007ULL);
+        std::tie(train, select) = heldOutPanels(o.train, o.select, o.seed);
     } catch (const std::exception &e) {
         std::cerr << e.what() << '\n';
         return 2;
     }
-    for (const auto &t : train.entries)
-        for (const auto &s : select.entries)
-            if (t.opponent == s.opponent) {
-                std::cerr << t.opponent << " is on both panels: selection must be held out from training\n";
-                return 2;
-            }
-    LoadResult r = readDataFile(o.start);
-    if (!r.data || !usable(*r.data)) {
-        std::cerr << o.start << ": "
-                  << (r.data ? "must be tie-safe and try the 16 seven-line cells first" : r.error) << '\n';
+    std::string error;
+    const auto start = loadStart(o.start, error);
+    if (!start) {
+        std::cerr << error << '\n';
         return 1;
     }
-    GameData current = *r.data;
+    GameData current = *start;
     std::mt19937 rng(static_cast<std::uint32_t>(o.seed));
     const auto begin = std::chrono::steady_clock::now();
     const auto elapsed = [&] {
@@ -190,9 +172,9 @@ int main(int argc, char **argv) {
         const bool best = selected < bestSelected;
         if (best) {
             bestSelected = selected;
-            write(current, o.out);
+            writeTable(current, o.out);
         }
-        write(current, o.out + "-w" + std::to_string(w) + ".dat");
+        writeTable(current, o.out + "-w" + std::to_string(w) + ".dat");
         Window win = record(current, train, o.games, w, o.threads);
         std::fprintf(stderr, "%.0f s, window %d: selection %.4f%s\n", elapsed(), w, selected,
                      best ? " (written)" : "");
@@ -221,9 +203,9 @@ int main(int argc, char **argv) {
     const double selected = panelScore(current, select, 0, o.selectGames, o.threads);
     if (selected < bestSelected) {
         bestSelected = selected;
-        write(current, o.out);
+        writeTable(current, o.out);
     }
-    write(current, o.out + "-last.dat");
+    writeTable(current, o.out + "-last.dat");
     std::fprintf(stderr,
                  "steps %ld, kept %ld (%ld that no game saw), games replayed from a difference %ld; best "
                  "selection %.4f, last %.4f\n",

@@ -22,8 +22,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
+#include <tuple>
 #include <thread>
 
 using namespace ttt;
@@ -53,14 +53,6 @@ struct Member {
         return s / static_cast<double>(std::max<std::size_t>(1, batches.size()));
     }
 };
-
-bool usable(const GameData &d) { return checkData(d, "candidate").empty() && tieSafe(d) && sevenLineCellsFirst(d); }
-
-void write(const GameData &data, const std::string &path) {
-    const std::string tmp = path + ".tmp";
-    std::ofstream(tmp) << formatData(data);
-    std::rename(tmp.c_str(), path.c_str());
-}
 
 int usage() {
     std::cerr << "usage: tune START... --out OUT [--train LIST] [--select LIST] [--population P] [--steps N]\n"
@@ -104,28 +96,22 @@ int main(int argc, char **argv) {
         return usage();
     Panel train, select;
     try {
-        train = parsePanel(o.train, o.seed * 2 + 1);
-        select = parsePanel(o.select, o.seed * 2 + 1000000007ULL);
+        std::tie(train, select) = heldOutPanels(o.train, o.select, o.seed);
     } catch (const std::exception &e) {
         std::cerr << e.what() << '\n';
         return 2;
     }
-    for (const auto &t : train.entries)
-        for (const auto &s : select.entries)
-            if (t.opponent == s.opponent) {
-                std::cerr << t.opponent << " is on both panels: selection must be held out from training\n";
-                return 2;
-            }
 
     std::mt19937 rng(static_cast<std::uint32_t>(o.seed));
     std::vector<Member> pop;
     for (const auto &path : o.starts) {
-        LoadResult r = readDataFile(path);
-        if (!r.data || !usable(*r.data)) {
-            std::cerr << path << ": " << (r.data ? "must be tie-safe and try the 16 seven-line cells first" : r.error) << '\n';
+        std::string error;
+        const auto start = loadStart(path, error);
+        if (!start) {
+            std::cerr << error << '\n';
             return 1;
         }
-        pop.push_back({*r.data, {}, -1});
+        pop.push_back({*start, {}, -1});
     }
     for (std::size_t i = 0; pop.size() < static_cast<std::size_t>(o.population); ++i) {
         Member m{pop[i % o.starts.size()].table, {}, -1};
@@ -160,7 +146,7 @@ int main(int argc, char **argv) {
                 m.selected = panelScore(m.table, select, 0, o.selectGames, o.threads);
                 if (m.selected < bestSelected) {
                     bestSelected = m.selected;
-                    write(m.table, o.out);
+                    writeTable(m.table, o.out);
                     std::fprintf(stderr, "%.0f s, step %ld: written, train %.4f select %.4f\n", elapsed(), steps, m.train(),
                                  m.selected);
                 }
