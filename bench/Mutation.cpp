@@ -161,7 +161,7 @@ std::optional<GameData> loadStart(const std::string &path, std::string &error) {
     LoadResult r = readDataFile(path);
     if (r.data && usable(*r.data))
         return *r.data;
-    error = path + ": " + (r.data ? "must be tie-safe and try the 16 seven-line cells first" : r.error);
+    error = r.data ? path + ": must be tie-safe and try the 16 seven-line cells first" : r.error;
     return std::nullopt;
 }
 

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <stdexcept>
 #include <tuple>
 
 using namespace ttt;
@@ -109,39 +110,43 @@ int usage() {
 
 int main(int argc, char **argv) {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a.rfind("--", 0) != 0) {
-            o.start = a;
-            continue;
+    try {
+        for (int i = 1; i < argc; ++i) {
+            const std::string a = argv[i];
+            if (a.rfind("--", 0) != 0) {
+                o.start = a;
+                continue;
+            }
+            if (i + 1 >= argc)
+                return usage();
+            const std::string v = argv[++i];
+            if (a == "--out")
+                o.out = v;
+            else if (a == "--train")
+                o.train = v;
+            else if (a == "--select")
+                o.select = v;
+            else if (a == "--games")
+                o.games = std::max(10, std::stoi(v));
+            else if (a == "--window")
+                o.window = std::max(1, std::stoi(v));
+            else if (a == "--margin")
+                o.margin = std::stod(v);
+            else if (a == "--select-games")
+                o.selectGames = std::max(10, std::stoi(v));
+            else if (a == "--seconds")
+                o.seconds = std::stod(v);
+            else if (a == "--steps")
+                o.steps = std::stol(v), o.seconds = 1e12;
+            else if (a == "--seed")
+                o.seed = std::stoull(v);
+            else if (a == "--threads")
+                o.threads = std::max(1, std::stoi(v));
+            else
+                return usage();
         }
-        if (i + 1 >= argc)
-            return usage();
-        const std::string v = argv[++i];
-        if (a == "--out")
-            o.out = v;
-        else if (a == "--train")
-            o.train = v;
-        else if (a == "--select")
-            o.select = v;
-        else if (a == "--games")
-            o.games = std::max(10, std::stoi(v));
-        else if (a == "--window")
-            o.window = std::max(1, std::stoi(v));
-        else if (a == "--margin")
-            o.margin = std::stod(v);
-        else if (a == "--select-games")
-            o.selectGames = std::max(10, std::stoi(v));
-        else if (a == "--seconds")
-            o.seconds = std::stod(v);
-        else if (a == "--steps")
-            o.steps = std::stol(v), o.seconds = 1e12;
-        else if (a == "--seed")
-            o.seed = std::stoull(v);
-        else if (a == "--threads")
-            o.threads = std::max(1, std::stoi(v));
-        else
-            return usage();
+    } catch (const std::logic_error &) { // a value that is not a number
+        return usage();
     }
     if (o.start.empty() || o.out.empty())
         return usage();
