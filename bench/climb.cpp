@@ -14,13 +14,13 @@
 #include "bench/Mutation.h"
 #include "bench/Panel.h"
 #include "bench/Replay.h"
+#include "bench/SearchOptions.h"
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
-#include <stdexcept>
 #include <tuple>
 
 using namespace ttt;
@@ -28,14 +28,14 @@ using namespace ttt::bench;
 
 namespace {
 
-struct Options {
-    std::string start, out;
-    std::string train = "forks*2,alphabeta:2,alphabeta:3*2,greedy*3";
-    std::string select = "heuristics,searchers";
-    int games = 2000, window = 150, selectGames = 400, threads = 2;
-    double margin = 1.0, seconds = 600;
-    long steps = -1;
-    std::uint64_t seed = 13;
+struct Options : SearchOptions {
+    Options() {
+        train = "forks*2,alphabeta:2,alphabeta:3*2,greedy*3";
+        select = "heuristics,searchers";
+        seed = 13;
+    }
+    int games = 2000, window = 150;
+    double margin = 1.0;
 };
 
 double cost(const Panel::Entry &e, Outcome o) {
@@ -110,45 +110,14 @@ int usage() {
 
 int main(int argc, char **argv) {
     Options o;
-    try {
-        for (int i = 1; i < argc; ++i) {
-            const std::string a = argv[i];
-            if (a.rfind("--", 0) != 0) {
-                o.start = a;
-                continue;
-            }
-            if (i + 1 >= argc)
-                return usage();
-            const std::string v = argv[++i];
-            if (a == "--out")
-                o.out = v;
-            else if (a == "--train")
-                o.train = v;
-            else if (a == "--select")
-                o.select = v;
-            else if (a == "--games")
-                o.games = std::max(10, std::stoi(v));
-            else if (a == "--window")
-                o.window = std::max(1, std::stoi(v));
-            else if (a == "--margin")
-                o.margin = std::stod(v);
-            else if (a == "--select-games")
-                o.selectGames = std::max(10, std::stoi(v));
-            else if (a == "--seconds")
-                o.seconds = std::stod(v);
-            else if (a == "--steps")
-                o.steps = std::stol(v), o.seconds = 1e12;
-            else if (a == "--seed")
-                o.seed = std::stoull(v);
-            else if (a == "--threads")
-                o.threads = std::max(1, std::stoi(v));
-            else
-                return usage();
-        }
-    } catch (const std::logic_error &) { // a value that is not a number
-        return usage();
-    }
-    if (o.start.empty() || o.out.empty())
+    const auto more = [&o](const std::string &a, const std::string &v) {
+        if (a == "--games") o.games = std::max(10, std::stoi(v));
+        else if (a == "--window") o.window = std::max(1, std::stoi(v));
+        else if (a == "--margin") o.margin = std::stod(v);
+        else return false;
+        return true;
+    };
+    if (!readSearchOptions(argc, argv, o, more))
         return usage();
     Panel train, select;
     try {
@@ -158,7 +127,7 @@ int main(int argc, char **argv) {
         return 2;
     }
     std::string error;
-    const auto start = loadStart(o.start, error);
+    const auto start = loadStart(o.starts.back(), error);
     if (!start) {
         std::cerr << error << '\n';
         return 1;

@@ -16,6 +16,7 @@
 #include "bench/Mutation.h"
 #include "bench/Panel.h"
 #include "bench/Report.h"
+#include "bench/SearchOptions.h"
 #include "model/DataFile.h"
 
 #include <algorithm>
@@ -23,7 +24,6 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
-#include <stdexcept>
 #include <tuple>
 #include <thread>
 
@@ -32,15 +32,12 @@ using namespace ttt::bench;
 
 namespace {
 
-struct Options {
-    std::vector<std::string> starts;
-    std::string out;
-    std::string train = "heuristics*2,forks*2,alphabeta:2,alphabeta:3,greedy*4";
-    std::string select = "searchers*2,tables,threats";
-    int population = 6, batch = 100, batches = 6, selectGames = 400, selectEvery = 20, threads = 2, refresh = 0;
-    long steps = -1;
-    double seconds = 600;
-    std::uint64_t seed = 7;
+struct Options : SearchOptions {
+    Options() {
+        train = "heuristics*2,forks*2,alphabeta:2,alphabeta:3,greedy*4";
+        select = "searchers*2,tables,threats";
+    }
+    int population = 6, batch = 100, batches = 6, selectEvery = 20, refresh = 0;
 };
 
 struct Member {
@@ -69,35 +66,16 @@ int usage() {
 
 int main(int argc, char **argv) {
     Options o;
-    try {
-        for (int i = 1; i < argc; ++i) {
-            const std::string a = argv[i];
-            if (a.rfind("--", 0) != 0) {
-                o.starts.push_back(a);
-                continue;
-            }
-            if (i + 1 >= argc)
-                return usage();
-            const std::string v = argv[++i];
-            if (a == "--out") o.out = v;
-            else if (a == "--train") o.train = v;
-            else if (a == "--select") o.select = v;
-            else if (a == "--population") o.population = std::max(2, std::stoi(v));
-            else if (a == "--steps") o.steps = std::stol(v), o.seconds = 1e12;
-            else if (a == "--seconds") o.seconds = std::stod(v);
-            else if (a == "--seed") o.seed = std::stoull(v);
-            else if (a == "--threads") o.threads = std::max(1, std::stoi(v));
-            else if (a == "--batch") o.batch = std::max(10, std::stoi(v));
-            else if (a == "--batches") o.batches = std::max(1, std::stoi(v));
-            else if (a == "--select-games") o.selectGames = std::max(10, std::stoi(v));
-            else if (a == "--select-every") o.selectEvery = std::max(1, std::stoi(v));
-            else if (a == "--refresh") o.refresh = std::max(0, std::stoi(v));
-            else return usage();
-        }
-    } catch (const std::logic_error &) { // a value that is not a number
-        return usage();
-    }
-    if (o.starts.empty() || o.out.empty())
+    const auto more = [&o](const std::string &a, const std::string &v) {
+        if (a == "--population") o.population = std::max(2, std::stoi(v));
+        else if (a == "--batch") o.batch = std::max(10, std::stoi(v));
+        else if (a == "--batches") o.batches = std::max(1, std::stoi(v));
+        else if (a == "--select-every") o.selectEvery = std::max(1, std::stoi(v));
+        else if (a == "--refresh") o.refresh = std::max(0, std::stoi(v));
+        else return false;
+        return true;
+    };
+    if (!readSearchOptions(argc, argv, o, more))
         return usage();
     Panel train, select;
     try {
