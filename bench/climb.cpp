@@ -11,6 +11,12 @@
 // across a plateau). Every W steps (--window) a fresh window of games is recorded, so no luck on one
 // window lasts, and the current table plays the selection panel, which the climb never sees: the best
 // table by that score is written to OUT, and the current one to OUT-wK.dat.
+//
+// Hops (--hop). A change of a pattern row alone nearly always loses, because the line order has grown
+// around the rows; a strict climb never crosses that valley. With --hop, each window starts from the
+// best table so far (home) with one forced change of its pattern rows and climbs from there; at the
+// end of the window the result meets home on fresh games, recorded by home, and replaces it only when
+// better by the same margin.
 #include "bench/Mutation.h"
 #include "bench/Panel.h"
 #include "bench/Replay.h"
@@ -36,6 +42,7 @@ struct Options : SearchOptions {
     }
     int games = 2000, window = 150;
     double margin = 1.0;
+    bool hop = false;
 };
 
 double cost(const Panel::Entry &e, Outcome o) {
@@ -102,6 +109,7 @@ int usage() {
     std::cerr
         << "usage: climb START --out OUT [--train LIST] [--select LIST] [--games N] [--window W]\n"
            "          [--margin K] [--select-games G] [--seconds S] [--steps N] [--seed S] [--threads T]\n"
+           "          [--hop 1]\n"
            "  LIST: opponents with optional weights, \"forks*2,greedy*3\"; the panels share no opponent.\n";
     return 2;
 }
@@ -114,6 +122,7 @@ int main(int argc, char **argv) {
         if (a == "--games") o.games = std::max(10, std::stoi(v));
         else if (a == "--window") o.window = std::max(1, std::stoi(v));
         else if (a == "--margin") o.margin = std::stod(v);
+        else if (a == "--hop") o.hop = std::stoi(v) != 0;
         else return false;
         return true;
     };
@@ -132,7 +141,7 @@ int main(int argc, char **argv) {
         std::cerr << error << '\n';
         return 1;
     }
-    GameData current = *start;
+    GameData current = *start, home = *start;
     std::mt19937 rng(static_cast<std::uint32_t>(o.seed));
     const auto begin = std::chrono::steady_clock::now();
     const auto elapsed = [&] {
@@ -140,18 +149,54 @@ int main(int argc, char **argv) {
     };
 
     double bestSelected = 1e9;
-    long steps = 0, kept = 0, unseen = 0, played = 0;
-    for (int w = 0; elapsed() < o.seconds && steps != o.steps; ++w) {
-        const double selected = panelScore(current, select, 0, o.selectGames, o.threads);
-        const bool best = selected < bestSelected;
-        if (best) {
-            bestSelected = selected;
-            writeTable(current, o.out);
+    long steps = 0, kept = 0, unseen = 0, played = 0, hops = 0, hopsKept = 0;
+    // With hops the climbs use even window numbers and the meetings with home odd ones, so no game
+    // that chose a step also judges the hop.
+    const auto settleHop = [&](int w) {
+        const Window fresh = record(home, train, o.games, 2 * w + 1, o.threads);
+        const Verdict v = judge(current, fresh, o.games, o.threads);
+        const bool better = v.diverged > 0 && v.diff < -o.margin * v.se;
+        ++hops;
+        hopsKept += better;
+        if (better)
+            home = current;
+        std::fprintf(stderr, "%.0f s, hop %ld: %+.4f (se %.4f) against home, %s\n", elapsed(), hops, v.diff, v.se,
+                     better ? "kept" : "back home");
+        return better;
+    };
+    const auto kick = [&] {
+        for (int tries = 0; tries < 1000; ++tries) {
+            GameData kicked = home;
+            const std::string what = mutate(kicked, rng);
+            if (kicked.patterns == home.patterns || !usable(kicked))
+                continue;
+            current = kicked;
+            std::fprintf(stderr, "%.0f s, kick: %s\n", elapsed(), what.c_str());
+            return;
         }
-        writeTable(current, o.out + "-w" + std::to_string(w) + ".dat");
-        Window win = record(current, train, o.games, w, o.threads);
+        current = home;
+    };
+    for (int w = 0; elapsed() < o.seconds && steps != o.steps; ++w) {
+        bool homeChanged = w == 0;
+        if (o.hop && w > 0)
+            homeChanged = settleHop(w - 1);
+        const GameData &shown = o.hop ? home : current;
+        double selected = bestSelected;
+        bool written = false;
+        if (!o.hop || homeChanged) {
+            selected = panelScore(shown, select, 0, o.selectGames, o.threads);
+            if (selected < bestSelected) {
+                written = true;
+                bestSelected = selected;
+                writeTable(shown, o.out);
+            }
+        }
+        writeTable(shown, o.out + "-w" + std::to_string(w) + ".dat");
+        if (o.hop && w > 0)
+            kick();
+        Window win = record(current, train, o.games, o.hop ? 2 * w : w, o.threads);
         std::fprintf(stderr, "%.0f s, window %d: selection %.4f%s\n", elapsed(), w, selected,
-                     best ? " (written)" : "");
+                     written ? " (written)" : "");
         for (int s = 0; s < o.window && elapsed() < o.seconds && steps != o.steps; ++s) {
             ++steps;
             GameData child = current;
@@ -173,6 +218,10 @@ int main(int argc, char **argv) {
                 std::fprintf(stderr, "%.0f s, step %ld: %s -> %+.4f (se %.4f, %ld games differ)\n", elapsed(),
                              steps, what.c_str(), v.diff, v.se, v.diverged);
         }
+        if (o.hop && !(elapsed() < o.seconds && steps != o.steps)) {
+            settleHop(w);
+            current = home;
+        }
     }
     const double selected = panelScore(current, select, 0, o.selectGames, o.threads);
     if (selected < bestSelected) {
@@ -182,7 +231,7 @@ int main(int argc, char **argv) {
     writeTable(current, o.out + "-last.dat");
     std::fprintf(stderr,
                  "steps %ld, kept %ld (%ld that no game saw), games replayed from a difference %ld; best "
-                 "selection %.4f, last %.4f\n",
-                 steps, kept, unseen, played, bestSelected, selected);
+                 "selection %.4f, last %.4f; hops %ld, kept %ld\n",
+                 steps, kept, unseen, played, bestSelected, selected, hops, hopsKept);
     return 0;
 }
