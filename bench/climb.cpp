@@ -14,8 +14,8 @@
 //
 // Hops (--hop). A change of a pattern row alone nearly always loses, because the line order has grown
 // around the rows; a strict climb never crosses that valley. With --hop, each window starts from the
-// best table so far (home) with one forced change of its pattern rows and climbs from there; at the
-// end of the window the result meets home on fresh games, recorded by home, and replaces it only when
+// best table so far (home) with one forced change of its pattern rows (the least harmful of a few)
+// and climbs from there; at the end of the window the result meets home on fresh games, recorded by home, and replaces it only when
 // better by the same margin.
 #include "bench/Mutation.h"
 #include "bench/Panel.h"
@@ -55,12 +55,12 @@ struct Window {
     std::vector<GameLog> logs;
 };
 
-// The games of window `w`: N per entry, numbered apart from every other window.
-Window record(const GameData &table, const Panel &panel, int n, int w, int threads) {
+// N games per entry, numbered from `first`; windows that must not share a game get apart ranges.
+Window record(const GameData &table, const Panel &panel, int n, int first, int threads) {
     Window win;
     for (const auto &e : panel.entries)
         for (int i = 0; i < n; ++i) {
-            win.games.push_back({e.opponent, e.userOpens, panel.seed, w * n + i});
+            win.games.push_back({e.opponent, e.userOpens, panel.seed, first + i});
             win.entry.push_back(&e);
         }
     win.logs.resize(win.games.size());
@@ -153,7 +153,7 @@ int main(int argc, char **argv) {
     // With hops the climbs use even window numbers and the meetings with home odd ones, so no game
     // that chose a step also judges the hop.
     const auto settleHop = [&](int w) {
-        const Window fresh = record(home, train, o.games, 2 * w + 1, o.threads);
+        const Window fresh = record(home, train, o.games, (2 * w + 1) * o.games, o.threads);
         const Verdict v = judge(current, fresh, o.games, o.threads);
         const bool better = v.diverged > 0 && v.diff < -o.margin * v.se;
         ++hops;
@@ -164,17 +164,29 @@ int main(int argc, char **argv) {
                      better ? "kept" : "back home");
         return better;
     };
-    const auto kick = [&] {
-        for (int tries = 0; tries < 1000; ++tries) {
+    // Most changes of a row cost far more than a window's climb wins back, so the kick is the least
+    // harmful of a few, tried on a small window of their own.
+    const auto kick = [&](int w) {
+        constexpr int kCandidates = 8, kProbeFirst = 1'000'000'000;
+        const int m = std::max(10, o.games / 5);
+        const Window probe = record(home, train, m, kProbeFirst + w * m, o.threads);
+        double least = 1e9;
+        std::string chosen = "none changes a game";
+        current = home;
+        for (int c = 0, tries = 0; c < kCandidates && tries < 1000; ++tries) {
             GameData kicked = home;
             const std::string what = mutate(kicked, rng);
             if (kicked.patterns == home.patterns || !usable(kicked))
                 continue;
-            current = kicked;
-            std::fprintf(stderr, "%.0f s, kick: %s\n", elapsed(), what.c_str());
-            return;
+            ++c;
+            const Verdict v = judge(kicked, probe, m, o.threads);
+            if (v.diverged > 0 && v.diff < least) {
+                least = v.diff;
+                current = std::move(kicked);
+                chosen = what + " (" + std::to_string(v.diff) + " on the probe)";
+            }
         }
-        current = home;
+        std::fprintf(stderr, "%.0f s, kick: %s\n", elapsed(), chosen.c_str());
     };
     for (int w = 0; elapsed() < o.seconds && steps != o.steps; ++w) {
         bool homeChanged = w == 0;
@@ -193,8 +205,8 @@ int main(int argc, char **argv) {
         }
         writeTable(shown, o.out + "-w" + std::to_string(w) + ".dat");
         if (o.hop && w > 0)
-            kick();
-        Window win = record(current, train, o.games, o.hop ? 2 * w : w, o.threads);
+            kick(w);
+        Window win = record(current, train, o.games, (o.hop ? 2 * w : w) * o.games, o.threads);
         std::fprintf(stderr, "%.0f s, window %d: selection %.4f%s\n", elapsed(), w, selected,
                      written ? " (written)" : "");
         for (int s = 0; s < o.window && elapsed() < o.seconds && steps != o.steps; ++s) {
