@@ -15,8 +15,8 @@
 // Hops (--hop). A change of a pattern row alone nearly always loses, because the line order has grown
 // around the rows; a strict climb never crosses that valley. With --hop, each window starts from the
 // best table so far (home) with one forced change of its pattern rows (the least harmful of a few)
-// and climbs from there; at the end of the window the result meets home on fresh games, recorded by home, and replaces it only when
-// better by the same margin.
+// and climbs from there; at the end of the window the result meets home on fresh games, recorded by
+// home, and replaces it only when better by the same margin.
 #include "bench/Mutation.h"
 #include "bench/Panel.h"
 #include "bench/Replay.h"
