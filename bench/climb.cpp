@@ -27,6 +27,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <tuple>
 
 using namespace ttt;
@@ -150,6 +151,7 @@ int main(int argc, char **argv) {
 
     double bestSelected = 1e9;
     long steps = 0, kept = 0, unseen = 0, played = 0, hops = 0, hopsKept = 0;
+    std::optional<double> shownSelected; // the selection score of home (with hops) or current
     // With hops the climbs use even window numbers and the meetings with home odd ones, so no game
     // that chose a step also judges the hop.
     const auto settleHop = [&](int w) {
@@ -158,11 +160,12 @@ int main(int argc, char **argv) {
         const bool better = v.diverged > 0 && v.diff < -o.margin * v.se;
         ++hops;
         hopsKept += better;
-        if (better)
+        if (better) {
             home = current;
+            shownSelected.reset();
+        }
         std::fprintf(stderr, "%.0f s, hop %ld: %+.4f (se %.4f) against home, %s\n", elapsed(), hops, v.diff, v.se,
                      better ? "kept" : "back home");
-        return better;
     };
     // Most changes of a row cost far more than a window's climb wins back, so the kick is the least
     // harmful of a few, tried on a small window of their own.
@@ -189,17 +192,15 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "%.0f s, kick: %s\n", elapsed(), chosen.c_str());
     };
     for (int w = 0; elapsed() < o.seconds && steps != o.steps; ++w) {
-        bool homeChanged = w == 0;
         if (o.hop && w > 0)
-            homeChanged = settleHop(w - 1);
+            settleHop(w - 1);
         const GameData &shown = o.hop ? home : current;
-        double selected = bestSelected;
         bool written = false;
-        if (!o.hop || homeChanged) {
-            selected = panelScore(shown, select, 0, o.selectGames, o.threads);
-            if (selected < bestSelected) {
+        if (!o.hop || !shownSelected) {
+            shownSelected = panelScore(shown, select, 0, o.selectGames, o.threads);
+            if (*shownSelected < bestSelected) {
                 written = true;
-                bestSelected = selected;
+                bestSelected = *shownSelected;
                 writeTable(shown, o.out);
             }
         }
@@ -207,7 +208,7 @@ int main(int argc, char **argv) {
         if (o.hop && w > 0)
             kick(w);
         Window win = record(current, train, o.games, (o.hop ? 2 * w : w) * o.games, o.threads);
-        std::fprintf(stderr, "%.0f s, window %d: selection %.4f%s\n", elapsed(), w, selected,
+        std::fprintf(stderr, "%.0f s, window %d: selection %.4f%s\n", elapsed(), w, *shownSelected,
                      written ? " (written)" : "");
         for (int s = 0; s < o.window && elapsed() < o.seconds && steps != o.steps; ++s) {
             ++steps;
@@ -235,7 +236,9 @@ int main(int argc, char **argv) {
             current = home;
         }
     }
-    const double selected = panelScore(current, select, 0, o.selectGames, o.threads);
+    // With hops the run ends at home, whose score is known unless the last hop replaced it.
+    const double selected =
+        o.hop && shownSelected ? *shownSelected : panelScore(current, select, 0, o.selectGames, o.threads);
     if (selected < bestSelected) {
         bestSelected = selected;
         writeTable(current, o.out);
