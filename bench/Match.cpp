@@ -9,12 +9,16 @@
 namespace ttt::bench {
 
 GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed,
-                    MoveObserver *observer) {
+                    MoveObserver *observer, const Opening *opening) {
     GameState state;
     CaptionView view;
     ComputerPlayer computer(data, state, view);
     GameRecord r;
     user.newGame(rng);
+    if (opening) {
+        state.board(opening->user) = kUser;
+        state.board(opening->reply) = kComputer;
+    }
     const auto computerTurn = [&] {
         const auto start = std::chrono::steady_clock::now();
         computer.mymove();
@@ -27,7 +31,7 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
         if (observer)
             observer->computerTurn(computer.patnum, view.caption);
     };
-    if (!userOpens)
+    if (!userOpens && !opening)
         computerTurn();
     while (state.gameover == 0) {
         if (state.boardFull())

@@ -39,11 +39,17 @@ class MoveObserver {
     virtual void computerTurn(int patnum, const std::string &caption) = 0;
 };
 
+// The user's first mark and the computer's answer, set on the board before the game goes on.
+struct Opening {
+    int user = 0;
+    int reply = 0;
+};
+
 // One game with the game's own rules: the user (the opponent) moves, then the computer's turn
 // declares the user's win, its own win or a tie, or moves. With userOpens false the computer moves
-// first, as after SKIP MOVE.
+// first, as after SKIP MOVE. With an opening, the user opens and the game goes on from it.
 GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed = false,
-                    MoveObserver *observer = nullptr);
+                    MoveObserver *observer = nullptr, const Opening *opening = nullptr);
 
 // The random source of game number `game` of a match with this seed: a game can be replayed alone.
 std::mt19937 gameRng(std::uint64_t seed, int game, bool userOpens);

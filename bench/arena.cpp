@@ -1,5 +1,6 @@
 // The arena: plays the computer, with exactly the game's code and a given data file, against
 // reference opponents on the user's side, and answers questions about a data file.
+#include "bench/Openings.h"
 #include "bench/Report.h"
 #include "model/DataFile.h"
 #include "player/ComputerPlayer.h"
@@ -23,6 +24,8 @@ int usage() {
                  "  arena probe FILE      boards on standard input, 64 of . X O a line; prints patnum choice\n"
                  "  arena check FILE      validates FILE as the game does\n"
                  "  arena timing FILE [--boards N] [--seed S]   worst time of the computer's turn\n"
+                 "  arena openings FILE [--games N] [--seed S] [--opponents a,b] [--threads T]   the loss after\n"
+                 "      each first answer to an opening on a cell of seven lines, the table playing on from there\n"
                  "  arena trace FILE OPPONENT GAME [--computer-opens] [--seed S]   one game, move by move\n";
     return 2;
 }
@@ -198,16 +201,24 @@ int main(int argc, char **argv) {
     }
     if (command == "timing")
         return timing(*data, boards, seed);
-    if (command != "play")
-        return usage();
-
-    std::vector<Pairing> pairings;
+    std::vector<std::string> names;
     std::stringstream list(opponents);
     for (std::string name; std::getline(list, name, ',');) {
         if (!makeOpponent(name)) {
             std::cerr << "unknown opponent: " << name << '\n';
             return 2;
         }
+        names.push_back(name);
+    }
+    if (command == "openings") {
+        std::cout << formatStudy(studyOpenings(*data, names, games, seed, threads));
+        return 0;
+    }
+    if (command != "play")
+        return usage();
+
+    std::vector<Pairing> pairings;
+    for (const auto &name : names) {
         pairings.push_back({name, true});
         pairings.push_back({name, false});
     }

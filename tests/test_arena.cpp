@@ -1,6 +1,7 @@
 #include "TestBoards.h"
 #include "bench/Match.h"
 #include "bench/Mutation.h"
+#include "bench/Openings.h"
 #include "bench/Panel.h"
 #include "bench/Replay.h"
 #include "bench/Report.h"
@@ -94,6 +95,40 @@ TEST(Replay, FollowingALogPlaysTheSameGameAsPlayingItAll) {
                 differ += changed;
             }
     EXPECT_GT(differ, 0);
+}
+
+// A study game goes on from its opening with the user to move, and every opening on a cell of seven
+// lines is tried with each answer on its 21 lines' cells, the table's own answer among them.
+TEST(Openings, GamesGoOnFromTheOpeningAndTryEveryAnswerOnItsLines) {
+    struct Watcher : Opponent {
+        int choose(const Board &b, std::mt19937 &) override {
+            if (marks < 0) {
+                marks = 0;
+                for (int k = 1; k <= kCells; ++k)
+                    marks += b(k) != kEmpty;
+            }
+            for (int k = 1;; ++k)
+                if (b(k) == kEmpty)
+                    return k;
+        }
+        int marks = -1;
+    } watcher;
+    const GameData data = shipped();
+    std::mt19937 rng(1);
+    const Opening opening{64, 1};
+    EXPECT_EQ(playGame(data, watcher, true, rng, false, nullptr, &opening).outcome, Outcome::ComputerWins);
+    EXPECT_EQ(watcher.marks, 2);
+    const OpeningStudy s = studyOpenings(data, {"random"}, 2, 5, 2);
+    ASSERT_EQ(s.rows.size(), 16u);
+    std::set<int> users;
+    for (const auto &row : s.rows) {
+        users.insert(row.user);
+        EXPECT_EQ(row.answers.size(), 21u) << row.user;
+        EXPECT_NO_THROW(row.answer(row.tableReply));
+        EXPECT_THROW(row.answer(row.user), std::logic_error);
+    }
+    EXPECT_EQ(users, (std::set<int>{1, 4, 13, 16, 22, 23, 26, 27, 38, 39, 42, 43, 49, 52, 61, 64}));
+    EXPECT_NE(formatStudy(s).find("the table's answers: random 0.0"), std::string::npos);
 }
 
 TEST(Mutation, ChangesAndCrossoversKeepTablesLoadable) {

@@ -1,0 +1,154 @@
+#include "bench/Openings.h"
+
+#include "player/ComputerPlayer.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <set>
+#include <stdexcept>
+
+namespace ttt::bench {
+
+namespace {
+
+int tableReply(const GameData &data, int user) {
+    GameState state;
+    CaptionView view;
+    ComputerPlayer computer(data, state, view);
+    state.board(user) = kUser;
+    computer.mymove();
+    return state.lastmymove;
+}
+
+double mean(const OpeningStudy &s, std::size_t opp, const std::vector<int> &replies) {
+    double sum = 0;
+    for (std::size_t i = 0; i < s.rows.size(); ++i)
+        sum += s.rows[i].answer(replies[i]).loss[opp];
+    return sum / static_cast<double>(s.rows.size());
+}
+
+std::string coord(int cell) { return std::to_string(cellcoord(static_cast<int16>(cell))); }
+
+} // namespace
+
+const OpeningStudy::Answer &OpeningStudy::Row::answer(int reply) const {
+    for (const Answer &a : answers)
+        if (a.reply == reply)
+            return a;
+    throw std::logic_error("no such answer");
+}
+
+OpeningStudy studyOpenings(const GameData &data, const std::vector<std::string> &opponents, int games,
+                           std::uint64_t seed, int threads) {
+    OpeningStudy s;
+    s.opponents = opponents;
+    for (int k = 1; k <= kCells; ++k) {
+        std::set<int> answers;
+        int through = 0;
+        for (const Line &line : straightLines()) {
+            if (std::find(line.begin(), line.end(), k) == line.end())
+                continue;
+            ++through;
+            answers.insert(line.begin(), line.end());
+        }
+        if (through != 7)
+            continue;
+        answers.erase(k);
+        OpeningStudy::Row row{k, tableReply(data, k), {}};
+        answers.insert(row.tableReply);
+        for (int r : answers)
+            row.answers.push_back({r, std::vector<double>(opponents.size())});
+        s.rows.push_back(row);
+    }
+    struct Job {
+        OpeningStudy::Row *row;
+        OpeningStudy::Answer *answer;
+        std::size_t opp;
+    };
+    std::vector<Job> jobs;
+    for (auto &row : s.rows)
+        for (auto &a : row.answers)
+            for (std::size_t o = 0; o < opponents.size(); ++o)
+                jobs.push_back({&row, &a, o});
+    std::atomic<std::size_t> next{0};
+    onThreads(threads, [&] {
+        for (std::size_t j; (j = next++) < jobs.size();) {
+            auto user = makeOpponent(opponents[jobs[j].opp]);
+            const Opening opening{jobs[j].row->user, jobs[j].answer->reply};
+            long losses = 0;
+            for (int i = 0; i < games; ++i) {
+                std::mt19937 rng = gameRng(seed, i, true);
+                losses += playGame(data, *user, true, rng, false, nullptr, &opening).outcome == Outcome::UserWins;
+            }
+            jobs[j].answer->loss[jobs[j].opp] = 100.0 * static_cast<double>(losses) / games;
+        }
+    });
+    return s;
+}
+
+std::string formatStudy(const OpeningStudy &s) {
+    std::string out = "| opening | table's answer |";
+    for (const auto &o : s.opponents)
+        out += " " + o + " | best against " + o + " |";
+    out += "\n|---|---|";
+    for (std::size_t o = 0; o < s.opponents.size(); ++o)
+        out += "---:|---|";
+    out += "\n";
+    char buf[64];
+    for (const auto &row : s.rows) {
+        out += "| " + coord(row.user) + " | " + coord(row.tableReply) + " |";
+        for (std::size_t o = 0; o < s.opponents.size(); ++o) {
+            const auto &best = *std::min_element(row.answers.begin(), row.answers.end(),
+                                                 [&](const auto &a, const auto &b) { return a.loss[o] < b.loss[o]; });
+            std::snprintf(buf, sizeof buf, " %.1f | %s: %.1f |", row.answer(row.tableReply).loss[o],
+                          coord(best.reply).c_str(), best.loss[o]);
+            out += buf;
+        }
+        out += "\n";
+    }
+    // Mean loss per opponent when each opening takes the answer that minimises the weighted sum.
+    const auto mix = [&](const std::vector<double> &weight) {
+        std::vector<int> replies;
+        for (const auto &row : s.rows) {
+            const auto score = [&](const OpeningStudy::Answer &a) {
+                double v = 0;
+                for (std::size_t o = 0; o < weight.size(); ++o)
+                    v += weight[o] * a.loss[o];
+                return v;
+            };
+            replies.push_back(std::min_element(row.answers.begin(), row.answers.end(),
+                                               [&](const auto &a, const auto &b) { return score(a) < score(b); })
+                                  ->reply);
+        }
+        std::string line;
+        for (std::size_t o = 0; o < s.opponents.size(); ++o) {
+            std::snprintf(buf, sizeof buf, " %s %.1f", s.opponents[o].c_str(), mean(s, o, replies));
+            line += buf;
+        }
+        return line + "\n";
+    };
+    std::vector<int> own;
+    for (const auto &row : s.rows)
+        own.push_back(row.tableReply);
+    out += "\nmean loss %, the table's answers:";
+    for (std::size_t o = 0; o < s.opponents.size(); ++o) {
+        std::snprintf(buf, sizeof buf, " %s %.1f", s.opponents[o].c_str(), mean(s, o, own));
+        out += buf;
+    }
+    out += "\n";
+    for (std::size_t o = 0; o < s.opponents.size(); ++o) {
+        std::vector<double> w(s.opponents.size());
+        w[o] = 1;
+        out += "each opening's best answer against " + s.opponents[o] + ":" + mix(w);
+    }
+    if (s.opponents.size() == 2)
+        for (double w : {0.25, 0.5, 1.0, 1.5, 2.0, 3.0}) {
+            std::snprintf(buf, sizeof buf, "weight %.2f on %s:", w, s.opponents[1].c_str());
+            const std::string label = buf; // mix writes into buf
+            out += label + mix({1.0, w});
+        }
+    return out;
+}
+
+} // namespace ttt::bench
