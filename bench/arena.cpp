@@ -211,6 +211,10 @@ int main(int argc, char **argv) {
         names.push_back(name);
     }
     if (command == "openings") {
+        if (games < 1) {
+            std::cerr << "openings needs at least one game an answer\n";
+            return 2;
+        }
         std::cout << formatStudy(studyOpenings(*data, names, games, seed, threads));
         return 0;
     }

@@ -102,22 +102,20 @@ TEST(Replay, FollowingALogPlaysTheSameGameAsPlayingItAll) {
 TEST(Openings, GamesGoOnFromTheOpeningAndTryEveryAnswerOnItsLines) {
     struct Watcher : Opponent {
         int choose(const Board &b, std::mt19937 &) override {
-            if (marks < 0) {
-                marks = 0;
+            if (seen.empty())
                 for (int k = 1; k <= kCells; ++k)
-                    marks += b(k) != kEmpty;
-            }
+                    seen += b(k) == kEmpty ? '.' : b(k) == kUser ? 'X' : 'O';
             for (int k = 1;; ++k)
                 if (b(k) == kEmpty)
                     return k;
         }
-        int marks = -1;
+        std::string seen; // the board at the user's first turn
     } watcher;
     const GameData data = shipped();
     std::mt19937 rng(1);
     const Opening opening{64, 1};
     EXPECT_EQ(playGame(data, watcher, true, rng, false, nullptr, &opening).outcome, Outcome::ComputerWins);
-    EXPECT_EQ(watcher.marks, 2);
+    EXPECT_EQ(watcher.seen, "O" + std::string(62, '.') + "X");
     const OpeningStudy s = studyOpenings(data, {"random"}, 2, 5, 2);
     ASSERT_EQ(s.rows.size(), 16u);
     std::set<int> users;
