@@ -107,7 +107,17 @@ std::string formatStudy(const OpeningStudy &s) {
         }
         out += "\n";
     }
-    // Mean loss per opponent when each opening takes the answer that minimises the weighted sum.
+    // Mean loss per opponent with the given answers, one per opening.
+    const auto means = [&](const std::vector<int> &replies) {
+        std::string line;
+        char mb[64];
+        for (std::size_t o = 0; o < s.opponents.size(); ++o) {
+            std::snprintf(mb, sizeof mb, " %s %.1f", s.opponents[o].c_str(), mean(s, o, replies));
+            line += mb;
+        }
+        return line + "\n";
+    };
+    // Each opening takes the answer that minimises the weighted sum of losses.
     const auto mix = [&](const std::vector<double> &weight) {
         std::vector<int> replies;
         for (const auto &row : s.rows) {
@@ -121,22 +131,12 @@ std::string formatStudy(const OpeningStudy &s) {
                                                [&](const auto &a, const auto &b) { return score(a) < score(b); })
                                   ->reply);
         }
-        std::string line;
-        for (std::size_t o = 0; o < s.opponents.size(); ++o) {
-            std::snprintf(buf, sizeof buf, " %s %.1f", s.opponents[o].c_str(), mean(s, o, replies));
-            line += buf;
-        }
-        return line + "\n";
+        return means(replies);
     };
     std::vector<int> own;
     for (const auto &row : s.rows)
         own.push_back(row.tableReply);
-    out += "\nmean loss %, the table's answers:";
-    for (std::size_t o = 0; o < s.opponents.size(); ++o) {
-        std::snprintf(buf, sizeof buf, " %s %.1f", s.opponents[o].c_str(), mean(s, o, own));
-        out += buf;
-    }
-    out += "\n";
+    out += "\nmean loss %, the table's answers:" + means(own);
     for (std::size_t o = 0; o < s.opponents.size(); ++o) {
         std::vector<double> w(s.opponents.size());
         w[o] = 1;
@@ -145,8 +145,7 @@ std::string formatStudy(const OpeningStudy &s) {
     if (s.opponents.size() == 2)
         for (double w : {0.25, 0.5, 1.0, 1.5, 2.0, 3.0}) {
             std::snprintf(buf, sizeof buf, "weight %.2f on %s:", w, s.opponents[1].c_str());
-            const std::string label = buf; // mix writes into buf
-            out += label + mix({1.0, w});
+            out += buf + mix({1.0, w});
         }
     return out;
 }
