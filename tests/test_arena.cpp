@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 
 namespace ttt::bench {
@@ -67,6 +68,9 @@ TEST(Match, RepeatableWithinTheRulesAndTheShippedTableBeatsTheWeak) {
     EXPECT_EQ(one[3].losses, two[3].losses);
     EXPECT_EQ(one[0].moves, playMatch(data, "forks", true, 23, 3, false, 5).moves);
     EXPECT_THROW(parsePanel("forks,nobody", 1), std::invalid_argument);
+    const auto all = playAll(data, {{"forks", true}, {"greedy", false}}, 7, 11, 2, false);
+    EXPECT_EQ(all[0].moves, playMatch(data, "forks", true, 7, 11).moves);
+    EXPECT_EQ(all[1].moves, playMatch(data, "greedy", false, 7, 11).moves);
     for (auto [name, minWins] : {std::pair{"random", 200}, std::pair{"greedy", 198}})
         for (bool userOpens : {true, false}) {
             const Tally t = playMatch(data, name, userOpens, 200, 2026);
@@ -137,8 +141,14 @@ TEST(Mutation, ChangesAndCrossoversKeepTablesLoadable) {
     int unsafe = 0;
     for (int i = 0; i < 2000; ++i) {
         GameData next = d;
-        (i % 4 ? mutate(next, rng) : crossover(next, other, rng));
+        const std::string what = i % 4 ? mutate(next, rng) : crossover(next, other, rng);
         ASSERT_EQ(checkData(next, "changed"), "") << "step " << i;
+        int from = 0, to = 0; // a moved row lands in its place and the rows between shift down by one
+        if (std::sscanf(what.c_str(), "move row %d to %d", &from, &to) == 2) {
+            for (int k = to; k <= from; ++k)
+                for (int v = 1; v <= 3; ++v)
+                    ASSERT_EQ(next.patterns(v, k), d.patterns(v, k == to ? from : k - 1)) << what;
+        }
         unsafe += !tieSafe(next);
         if (tieSafe(next))
             d = next;
