@@ -16,7 +16,8 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
     GameRecord r;
     user.newGame(rng);
     if (opening) {
-        state.board(opening->user) = kUser;
+        if (opening->user)
+            state.board(opening->user) = kUser;
         state.board(opening->reply) = kComputer;
     }
     const auto computerTurn = [&] {

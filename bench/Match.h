@@ -39,7 +39,8 @@ class MoveObserver {
     virtual void computerTurn(int patnum, const std::string &caption) = 0;
 };
 
-// The user's first mark and the computer's answer, set on the board before the game goes on.
+// The user's first mark and the computer's answer, set on the board before the game goes on; with
+// no user mark, the computer's opening move, the user to answer it.
 struct Opening {
     int user = 0;
     int reply = 0;
@@ -47,7 +48,7 @@ struct Opening {
 
 // One game with the game's own rules: the user (the opponent) moves, then the computer's turn
 // declares the user's win, its own win or a tie, or moves. With userOpens false the computer moves
-// first, as after SKIP MOVE. With an opening, the user opens and the game goes on from it.
+// first, as after SKIP MOVE. With an opening, the game goes on from it.
 GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::mt19937 &rng, bool timed = false,
                     MoveObserver *observer = nullptr, const Opening *opening = nullptr);
 

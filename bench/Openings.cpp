@@ -16,7 +16,8 @@ int tableReply(const GameData &data, int user) {
     GameState state;
     CaptionView view;
     ComputerPlayer computer(data, state, view);
-    state.board(user) = kUser;
+    if (user)
+        state.board(user) = kUser;
     computer.mymove();
     return state.lastmymove;
 }
@@ -28,7 +29,7 @@ double mean(const OpeningStudy &s, std::size_t opp, const std::vector<int> &repl
     return sum / static_cast<double>(s.rows.size());
 }
 
-std::string coord(int cell) { return std::to_string(cellcoord(static_cast<int16>(cell))); }
+std::string coord(int cell) { return cell ? std::to_string(cellcoord(static_cast<int16>(cell))) : "none"; }
 
 } // namespace
 
@@ -40,10 +41,16 @@ const OpeningStudy::Answer &OpeningStudy::Row::answer(int reply) const {
 }
 
 OpeningStudy studyOpenings(const GameData &data, const std::vector<std::string> &opponents, int games,
-                           std::uint64_t seed, int threads) {
+                           std::uint64_t seed, int threads, bool computerOpens) {
     OpeningStudy s;
     s.opponents = opponents;
-    for (int k = 1; k <= kCells; ++k) {
+    if (computerOpens) {
+        OpeningStudy::Row row{0, tableReply(data, 0), {}};
+        for (int r = 1; r <= kCells; ++r)
+            row.answers.push_back({r, std::vector<double>(opponents.size())});
+        s.rows.push_back(row);
+    }
+    for (int k = 1; k <= kCells && !computerOpens; ++k) {
         std::set<int> answers;
         int through = 0;
         for (const Line &line : straightLines()) {
@@ -78,8 +85,9 @@ OpeningStudy studyOpenings(const GameData &data, const std::vector<std::string> 
             const Opening opening{jobs[j].row->user, jobs[j].answer->reply};
             long losses = 0;
             for (int i = 0; i < games; ++i) {
-                std::mt19937 rng = gameRng(seed, i, true);
-                losses += playGame(data, *user, true, rng, false, nullptr, &opening).outcome == Outcome::UserWins;
+                std::mt19937 rng = gameRng(seed, i, !computerOpens);
+                losses += playGame(data, *user, !computerOpens, rng, false, nullptr, &opening).outcome ==
+                          Outcome::UserWins;
             }
             jobs[j].answer->loss[jobs[j].opp] = 100.0 * static_cast<double>(losses) / games;
         }

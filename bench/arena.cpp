@@ -24,8 +24,9 @@ int usage() {
                  "  arena probe FILE      boards on standard input, 64 of . X O a line; prints patnum choice\n"
                  "  arena check FILE      validates FILE as the game does\n"
                  "  arena timing FILE [--boards N] [--seed S]   worst time of the computer's turn\n"
-                 "  arena openings FILE [--games N] [--seed S] [--opponents a,b] [--threads T]   the loss after\n"
-                 "      each first answer to an opening on a cell of seven lines, the table playing on from there\n"
+                 "  arena openings FILE [--games N] [--seed S] [--opponents a,b] [--threads T] [--computer-opens]\n"
+                 "      the loss after each first answer to an opening on a cell of seven lines (or after each\n"
+                 "      first move of the computer), the table playing on from there\n"
                  "  arena trace FILE OPPONENT GAME [--computer-opens] [--seed S]   one game, move by move\n";
     return 2;
 }
@@ -179,7 +180,7 @@ int main(int argc, char **argv) {
     int games = 1000, boards = 2000;
     std::uint64_t seed = 1;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    bool timed = false;
+    bool timed = false, computerOpens = false;
     std::string opponents = "random,greedy,forks,threats,alphabeta:2,alphabeta:3,heuristics,searchers,tables,mcts";
     for (int i = 3; i < argc; ++i) {
         const std::string opt = argv[i];
@@ -196,6 +197,8 @@ int main(int argc, char **argv) {
             threads = std::max(1, std::atoi(argv[++i]));
         else if (opt == "--timed")
             timed = true;
+        else if (opt == "--computer-opens" && command == "openings")
+            computerOpens = true;
         else
             return usage();
     }
@@ -215,7 +218,7 @@ int main(int argc, char **argv) {
             std::cerr << "openings needs at least one game an answer\n";
             return 2;
         }
-        std::cout << formatStudy(studyOpenings(*data, names, games, seed, threads));
+        std::cout << formatStudy(studyOpenings(*data, names, games, seed, threads, computerOpens));
         return 0;
     }
     if (command != "play")

@@ -114,7 +114,8 @@ TEST(Openings, GamesGoOnFromTheOpeningAndTryEveryAnswerOnItsLines) {
                     return k;
         }
         std::string seen; // the board at the user's first turn
-    } watcher;
+    };
+    Watcher watcher;
     const GameData data = shipped();
     std::mt19937 rng(1);
     const Opening opening{64, 1};
@@ -131,6 +132,15 @@ TEST(Openings, GamesGoOnFromTheOpeningAndTryEveryAnswerOnItsLines) {
     }
     EXPECT_EQ(users, (std::set<int>{1, 4, 13, 16, 22, 23, 26, 27, 38, 39, 42, 43, 49, 52, 61, 64}));
     EXPECT_NE(formatStudy(s).find("the table's answers: random 0.0"), std::string::npos);
+    // When the computer opens, its first move on each cell and nothing of the user's.
+    const OpeningStudy c = studyOpenings(data, {"random"}, 2, 5, 2, true);
+    ASSERT_EQ(c.rows.size(), 1u);
+    EXPECT_EQ(c.rows[0].answers.size(), 64u);
+    EXPECT_EQ(c.rows[0].tableReply, 1);
+    Watcher second;
+    const Opening mine{0, 22};
+    playGame(data, second, false, rng, false, nullptr, &mine);
+    EXPECT_EQ(second.seen, std::string(21, '.') + "O" + std::string(42, '.'));
 }
 
 TEST(Mutation, ChangesAndCrossoversKeepTablesLoadable) {
