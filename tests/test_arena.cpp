@@ -121,7 +121,7 @@ TEST(Openings, GamesGoOnFromTheOpeningAndTryEveryAnswerOnItsLines) {
     const Opening opening{64, 1};
     EXPECT_EQ(playGame(data, watcher, true, rng, false, nullptr, &opening).outcome, Outcome::ComputerWins);
     EXPECT_EQ(watcher.seen, "O" + std::string(62, '.') + "X");
-    const OpeningStudy s = studyOpenings(data, {"random"}, 2, 5, 2);
+    const OpeningStudy s = studyOpenings(data, {"random", "greedy"}, 2, 5, 2);
     ASSERT_EQ(s.rows.size(), 16u);
     std::set<int> users;
     for (const auto &row : s.rows) {
@@ -131,7 +131,11 @@ TEST(Openings, GamesGoOnFromTheOpeningAndTryEveryAnswerOnItsLines) {
         EXPECT_THROW(row.answer(row.user), std::logic_error);
     }
     EXPECT_EQ(users, (std::set<int>{1, 4, 13, 16, 22, 23, 26, 27, 38, 39, 42, 43, 49, 52, 61, 64}));
-    EXPECT_NE(formatStudy(s).find("the table's answers: random 0.0"), std::string::npos);
+    const std::string text = formatStudy(s);
+    EXPECT_NE(text.find("the table's answers: random 0.0 greedy 0.0"), std::string::npos);
+    const std::size_t at = text.find("| 111 |");
+    const std::string row = text.substr(at, text.find('\n', at) - at);
+    EXPECT_EQ(std::count(row.begin(), row.end(), '|'), 7) << row; // opening, answer, two columns an opponent
     // When the computer opens, its first move on each cell and nothing of the user's.
     const OpeningStudy c = studyOpenings(data, {"random"}, 2, 5, 2, true);
     ASSERT_EQ(c.rows.size(), 1u);
