@@ -32,6 +32,8 @@ const Must kMust[] = {
     {"blocks three O", "X...|X...|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....", 20, kAll},
     {"makes a double threat", "....|....|O..X|....  ....|....|O.X.|....  ....|....|....|..O.  ....|....|.X.X|....", 57,
      {"forks", "threats", "alphabeta:3"}},
+    {"starts a forcing chain", "O..X|....|X.O.|....  ...X|.X..|X...|....  ....|..O.|.O.X|....  ....|...X|OO..|.O..", 64,
+     {"threats"}},
     {"blocks the computer's double-threat cell", "....|OO..|....|...X  ....|X.O.|..X.|....  ....|.O..|....|....  ..X.|....|....|....",
      8, {"forks"}},
 };
