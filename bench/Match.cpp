@@ -84,14 +84,14 @@ void Tally::add(const Tally &t) {
 }
 
 Tally playMatch(const GameData &data, const std::string &opponent, bool userOpens, int games, std::uint64_t seed,
-                bool timed, int first) {
+                bool timed, int first, const Opening *opening) {
     auto user = makeOpponent(opponent);
     if (!user)
         throw std::invalid_argument("unknown opponent: " + opponent);
     Tally t;
     for (int i = first; i < first + games; ++i) {
         std::mt19937 rng = gameRng(seed, i, userOpens);
-        t.add(playGame(data, *user, userOpens, rng, timed));
+        t.add(playGame(data, *user, userOpens, rng, timed, nullptr, opening));
     }
     return t;
 }

@@ -67,8 +67,9 @@ struct Tally {
 // Runs `work` on `threads` threads at once, this one among them, and returns when all are done.
 void onThreads(int threads, const std::function<void()> &work);
 
-// `first` is the number of the first game, so a match can be played in parts.
+// `first` is the number of the first game, so a match can be played in parts; every game may start
+// from the same opening.
 Tally playMatch(const GameData &data, const std::string &opponent, bool userOpens, int games, std::uint64_t seed,
-                bool timed = false, int first = 0);
+                bool timed = false, int first = 0, const Opening *opening = nullptr);
 
 } // namespace ttt::bench

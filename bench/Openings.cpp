@@ -1,5 +1,6 @@
 #include "bench/Openings.h"
 
+#include "bench/Position.h"
 #include "player/ComputerPlayer.h"
 
 #include <algorithm>
@@ -29,6 +30,24 @@ double mean(const OpeningStudy &s, std::size_t opp, const std::vector<int> &repl
     return sum / static_cast<double>(s.rows.size());
 }
 
+// The answer with the lowest weighted sum of losses, the first of equals.
+const OpeningStudy::Answer &bestAnswer(const OpeningStudy::Row &row, const std::vector<double> &weight) {
+    const auto score = [&](const OpeningStudy::Answer &a) {
+        double v = 0;
+        for (std::size_t o = 0; o < weight.size(); ++o)
+            v += weight[o] * a.loss[o];
+        return v;
+    };
+    return *std::min_element(row.answers.begin(), row.answers.end(),
+                             [&](const auto &a, const auto &b) { return score(a) < score(b); });
+}
+
+std::vector<double> only(std::size_t opp, std::size_t opponents) {
+    std::vector<double> w(opponents);
+    w[opp] = 1;
+    return w;
+}
+
 std::string coord(int cell) { return cell ? std::to_string(cellcoord(static_cast<int16>(cell))) : "none"; }
 
 } // namespace
@@ -51,16 +70,14 @@ OpeningStudy studyOpenings(const GameData &data, const std::vector<std::string> 
         s.rows.push_back(row);
     }
     for (int k = 1; k <= kCells && !computerOpens; ++k) {
-        std::set<int> answers;
-        int through = 0;
-        for (const Line &line : straightLines()) {
-            if (std::find(line.begin(), line.end(), k) == line.end())
-                continue;
-            ++through;
-            answers.insert(line.begin(), line.end());
-        }
-        if (through != 7)
+        const auto &through = Geometry::get().through[static_cast<std::size_t>(k)];
+        if (through.size() != 7)
             continue;
+        std::set<int> answers;
+        for (int line : through) {
+            const Line &cells = Geometry::get().lines[static_cast<std::size_t>(line)];
+            answers.insert(cells.begin(), cells.end());
+        }
         answers.erase(k);
         OpeningStudy::Row row{k, tableReply(data, k), {}};
         answers.insert(row.tableReply);
@@ -81,15 +98,9 @@ OpeningStudy studyOpenings(const GameData &data, const std::vector<std::string> 
     std::atomic<std::size_t> next{0};
     onThreads(threads, [&] {
         for (std::size_t j; (j = next++) < jobs.size();) {
-            auto user = makeOpponent(opponents[jobs[j].opp]);
             const Opening opening{jobs[j].row->user, jobs[j].answer->reply};
-            long losses = 0;
-            for (int i = 0; i < games; ++i) {
-                std::mt19937 rng = gameRng(seed, i, !computerOpens);
-                losses += playGame(data, *user, !computerOpens, rng, false, nullptr, &opening).outcome ==
-                          Outcome::UserWins;
-            }
-            jobs[j].answer->loss[jobs[j].opp] = 100.0 * static_cast<double>(losses) / games;
+            const Tally t = playMatch(data, opponents[jobs[j].opp], !computerOpens, games, seed, false, 0, &opening);
+            jobs[j].answer->loss[jobs[j].opp] = 100.0 * static_cast<double>(t.losses) / static_cast<double>(t.games);
         }
     });
     return s;
@@ -107,8 +118,7 @@ std::string formatStudy(const OpeningStudy &s) {
     for (const auto &row : s.rows) {
         out += "| " + coord(row.user) + " | " + coord(row.tableReply) + " |";
         for (std::size_t o = 0; o < s.opponents.size(); ++o) {
-            const auto &best = *std::min_element(row.answers.begin(), row.answers.end(),
-                                                 [&](const auto &a, const auto &b) { return a.loss[o] < b.loss[o]; });
+            const auto &best = bestAnswer(row, only(o, s.opponents.size()));
             std::snprintf(buf, sizeof buf, " %.1f | %s: %.1f |", row.answer(row.tableReply).loss[o],
                           coord(best.reply).c_str(), best.loss[o]);
             out += buf;
@@ -128,28 +138,16 @@ std::string formatStudy(const OpeningStudy &s) {
     // Each opening takes the answer that minimises the weighted sum of losses.
     const auto mix = [&](const std::vector<double> &weight) {
         std::vector<int> replies;
-        for (const auto &row : s.rows) {
-            const auto score = [&](const OpeningStudy::Answer &a) {
-                double v = 0;
-                for (std::size_t o = 0; o < weight.size(); ++o)
-                    v += weight[o] * a.loss[o];
-                return v;
-            };
-            replies.push_back(std::min_element(row.answers.begin(), row.answers.end(),
-                                               [&](const auto &a, const auto &b) { return score(a) < score(b); })
-                                  ->reply);
-        }
+        for (const auto &row : s.rows)
+            replies.push_back(bestAnswer(row, weight).reply);
         return means(replies);
     };
     std::vector<int> own;
     for (const auto &row : s.rows)
         own.push_back(row.tableReply);
     out += "\nmean loss %, the table's answers:" + means(own);
-    for (std::size_t o = 0; o < s.opponents.size(); ++o) {
-        std::vector<double> w(s.opponents.size());
-        w[o] = 1;
-        out += "each opening's best answer against " + s.opponents[o] + ":" + mix(w);
-    }
+    for (std::size_t o = 0; o < s.opponents.size(); ++o)
+        out += "each opening's best answer against " + s.opponents[o] + ":" + mix(only(o, s.opponents.size()));
     if (s.opponents.size() == 2)
         for (double w : {0.25, 0.5, 1.0, 1.5, 2.0, 3.0}) {
             std::snprintf(buf, sizeof buf, "weight %.2f on %s:", w, s.opponents[1].c_str());
