@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <vector>
 
 namespace ttt::bench {
 
@@ -151,6 +152,21 @@ std::string crossover(GameData &a, const GameData &b, std::mt19937 &rng) {
         a.prefcells = b.prefcells;
     return "cross rows " + std::to_string(r1) + "-" + std::to_string(r2) + ", lines " + std::to_string(p1) + "-" +
            std::to_string(p2) + (pref ? ", fallback" : "");
+}
+
+void sevenLineCellsAhead(GameData &data) {
+    std::vector<Line> withSeven, without;
+    for (int L = 1; L <= kLines; ++L) {
+        Line line;
+        for (int i = 0; i < 4; ++i)
+            line[static_cast<std::size_t>(i)] = data.lines(4 * L - 3 + i);
+        std::stable_partition(line.begin(), line.end(), [](int cell) { return onSevenLines(cell); });
+        (onSevenLines(line[0]) ? withSeven : without).push_back(line);
+    }
+    withSeven.insert(withSeven.end(), without.begin(), without.end());
+    for (int L = 1; L <= kLines; ++L)
+        for (int i = 0; i < 4; ++i)
+            data.lines(4 * L - 3 + i) = static_cast<int16>(withSeven[static_cast<std::size_t>(L - 1)][static_cast<std::size_t>(i)]);
 }
 
 bool usable(const GameData &data) {

@@ -24,6 +24,11 @@ bool sevenLineCellsFirst(const GameData &data);
 // short description. The fallback list keeps its 16 seven-line cells at its head.
 std::string mutate(GameData &data, std::mt19937 &rng);
 
+// Every line's seven-line cells before its other cells, and the 24 lines through none of them after
+// all the others; every other order is kept. The scan takes the first fitting cell of the first
+// fitting line, so this makes it prefer the cells that lie on the most lines.
+void sevenLineCellsAhead(GameData &data);
+
 // A table a search may play and write: the game loads it, it is tie-safe and it tries the 16
 // seven-line cells first.
 bool usable(const GameData &data);

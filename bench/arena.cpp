@@ -1,5 +1,6 @@
 // The arena: plays the computer, with exactly the game's code and a given data file, against
 // reference opponents on the user's side, and answers questions about a data file.
+#include "bench/Mutation.h"
 #include "bench/Openings.h"
 #include "bench/Report.h"
 #include "model/DataFile.h"
@@ -27,6 +28,8 @@ int usage() {
                  "  arena openings FILE [--games N] [--seed S] [--opponents a,b] [--threads T] [--computer-opens]\n"
                  "      the loss after each first answer to an opening on a cell of seven lines (or after each\n"
                  "      first move of the computer), the table playing on from there\n"
+                 "  arena reorder FILE OUT   writes FILE with every line's seven-line cells first and the lines\n"
+                 "      through none of them last\n"
                  "  arena trace FILE OPPONENT GAME [--computer-opens] [--seed S]   one game, move by move\n";
     return 2;
 }
@@ -163,6 +166,14 @@ int main(int argc, char **argv) {
         return 1;
     if (command == "probe")
         return probe(*data);
+    if (command == "reorder") {
+        if (argc != 4)
+            return usage();
+        GameData table = *data;
+        sevenLineCellsAhead(table);
+        writeTable(table, argv[3]);
+        return 0;
+    }
     if (command == "trace") {
         if (argc < 5)
             return usage();
