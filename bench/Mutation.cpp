@@ -41,6 +41,13 @@ int uniform(std::mt19937 &rng, int lo, int hi) { return std::uniform_int_distrib
 // Sums a line can have with an empty cell left, and -1 for "no condition".
 constexpr std::array<int, 11> kSums = {-1, 0, 1, 2, 3, 5, 6, 7, 10, 11, 15};
 
+Line cellsOf(const GameData &d, int L) {
+    Line cells;
+    for (int i = 0; i < 4; ++i)
+        cells[static_cast<std::size_t>(i)] = d.lines(4 * L - 3 + i);
+    return cells;
+}
+
 void swapLines(GameData &d, int a, int b) {
     for (int i = 0; i < 4; ++i)
         std::swap(d.lines(4 * a - 3 + i), d.lines(4 * b - 3 + i));
@@ -127,9 +134,7 @@ std::string crossover(GameData &a, const GameData &b, std::mt19937 &rng) {
 
     // Lines are known by their sorted cells; positions p1..p2 keep a's lines, the rest follow b.
     const auto key = [](const GameData &d, int L) {
-        Line cells;
-        for (int i = 0; i < 4; ++i)
-            cells[static_cast<std::size_t>(i)] = d.lines(4 * L - 3 + i);
+        Line cells = cellsOf(d, L);
         std::sort(cells.begin(), cells.end());
         return cells;
     };
@@ -157,16 +162,17 @@ std::string crossover(GameData &a, const GameData &b, std::mt19937 &rng) {
 void sevenLineCellsAhead(GameData &data) {
     std::vector<Line> withSeven, without;
     for (int L = 1; L <= kLines; ++L) {
-        Line line;
-        for (int i = 0; i < 4; ++i)
-            line[static_cast<std::size_t>(i)] = data.lines(4 * L - 3 + i);
+        Line line = cellsOf(data, L);
         std::stable_partition(line.begin(), line.end(), [](int cell) { return onSevenLines(cell); });
         (onSevenLines(line[0]) ? withSeven : without).push_back(line);
     }
     withSeven.insert(withSeven.end(), without.begin(), without.end());
-    for (int L = 1; L <= kLines; ++L)
+    int L = 1;
+    for (const Line &line : withSeven) {
         for (int i = 0; i < 4; ++i)
-            data.lines(4 * L - 3 + i) = static_cast<int16>(withSeven[static_cast<std::size_t>(L - 1)][static_cast<std::size_t>(i)]);
+            data.lines(4 * L - 3 + i) = static_cast<int16>(line[static_cast<std::size_t>(i)]);
+        ++L;
+    }
 }
 
 bool usable(const GameData &data) {
