@@ -62,6 +62,9 @@ TEST(Match, RepeatableWithinTheRulesAndTheShippedTableBeatsTheWeak) {
         EXPECT_EQ(a.wins + a.losses + a.ties, 6) << name;
         EXPECT_EQ(a.moves, b.moves) << name;
         EXPECT_EQ(a.openTies, 0) << name;
+        // Every user mark is answered by one turn; the last turn ends the game, with the winning
+        // cell counted when the computer wins.
+        EXPECT_EQ(a.moves, 2 * a.turns - a.games + a.wins) << name;
     }
     const Panel panel = parsePanel("forks*2,searchers", 3);
     std::vector<Tally> one, two;
