@@ -1,7 +1,9 @@
 #include "bench/Mutation.h"
 
+#include "bench/Match.h"
 #include "model/Cells.h"
 #include "model/DataFile.h"
+#include "player/ComputerPlayer.h"
 
 #include <algorithm>
 #include <array>
@@ -173,6 +175,54 @@ void sevenLineCellsAhead(GameData &data) {
             data.lines(4 * L - 3 + i) = static_cast<int16>(line[static_cast<std::size_t>(i)]);
         ++L;
     }
+}
+
+namespace {
+
+// The cell the scan takes on this board, or 0 when a win, a loss or nothing decides the turn.
+int scanChoice(const GameData &data, const Table<int16, kCells> &board) {
+    GameState state;
+    state.board = board;
+    CaptionView view;
+    ComputerPlayer computer(data, state, view);
+    computer.analyze();
+    return computer.patnum >= 3 ? computer.choice : 0;
+}
+
+} // namespace
+
+bool steer(GameData &data, const Table<int16, kCells> &board, int cell, std::mt19937 &rng) {
+    const int now = scanChoice(data, board);
+    if (now == 0 || now == cell || board(cell) != kEmpty)
+        return false;
+    std::vector<int> through;
+    for (int L = 1; L <= kLines; ++L) {
+        const Line line = cellsOf(data, L);
+        if (std::find(line.begin(), line.end(), cell) != line.end())
+            through.push_back(L);
+    }
+    std::shuffle(through.begin(), through.end(), rng);
+    const auto moved = [&](int L, int to) {
+        GameData t = data;
+        Line line = cellsOf(t, L);
+        const auto at = std::find(line.begin(), line.end(), cell);
+        std::rotate(line.begin(), at, at + 1);
+        for (int i = 0; i < 4; ++i)
+            t.lines(4 * L - 3 + i) = static_cast<int16>(line[static_cast<std::size_t>(i)]);
+        for (int k = L; k > to; --k)
+            swapLines(t, k, k - 1);
+        return t;
+    };
+    for (int L : through) {
+        if (scanChoice(moved(L, 1), board) != cell)
+            continue; // not even first in the scan: a candidate of no deciding row through this line
+        for (int to = L;; --to)
+            if (GameData t = moved(L, to); scanChoice(t, board) == cell) {
+                data = t;
+                return true;
+            }
+    }
+    return false;
 }
 
 bool usable(const GameData &data) {

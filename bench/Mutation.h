@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Cells.h"
 #include "model/GameData.h"
 
 #include <optional>
@@ -28,6 +29,14 @@ std::string mutate(GameData &data, std::mt19937 &rng);
 // all the others; every other order is kept. The scan takes the first fitting cell of the first
 // fitting line, so this makes it prefer the cells that lie on the most lines.
 void sevenLineCellsAhead(GameData &data);
+
+// Changes the line order so that on this board the scan takes `cell` instead of what it takes now,
+// when `cell` is another candidate of the row that decides: `cell` goes to the front of one of its
+// lines (drawn at random among those that can do it), and that line moves up no further than it
+// must. A search led by lost games tries other choices of the same rule where they mattered,
+// instead of waiting for a random change to touch them. False, the table unchanged, when no such
+// change exists (a forced move, a cell of another row, a taken cell).
+bool steer(GameData &data, const Table<int16, kCells> &board, int cell, std::mt19937 &rng);
 
 // A table a search may play and write: the game loads it, it is tie-safe and it tries the 16
 // seven-line cells first.

@@ -17,6 +17,10 @@
 // best table so far (home) with one forced change of its pattern rows (the least harmful of a few)
 // and climbs from there; at the end of the window the result meets home on fresh games, recorded by
 // home, and replaces it only when better by the same margin.
+//
+// Steering (--steer F). A random change seldom touches a turn that decided a lost game. A fraction F
+// of the children are made from the window's losses instead: a turn of a lost game, and another cell
+// the deciding row could have taken there, made the scan's first (steer in Mutation.h).
 #include "bench/Mutation.h"
 #include "bench/Panel.h"
 #include "bench/Replay.h"
@@ -42,7 +46,7 @@ struct Options : SearchOptions {
         seed = 13;
     }
     int games = 2000, window = 150;
-    double margin = 1.0;
+    double margin = 1.0, steer = 0;
     bool hop = false;
 };
 
@@ -106,11 +110,48 @@ Verdict judge(const GameData &child, const Window &win, int n, int threads) {
     return v;
 }
 
+// A change led by the window's losses: a computer turn of a game it lost, and another cell the row
+// that decided that turn could have taken. Empty when the drawn turn allows none.
+std::string steered(GameData &child, const Window &win, std::mt19937 &rng) {
+    std::vector<std::size_t> lost;
+    for (std::size_t i = 0; i < win.games.size(); ++i)
+        if (cost(*win.entry[i], win.logs[i].outcome) > 0)
+            lost.push_back(i);
+    if (lost.empty())
+        return {};
+    const std::size_t g = lost[rng() % lost.size()];
+    const std::vector<int> &moves = win.logs[g].moves;
+    // Computer turns sit at odd places when the user opens; a move is kind 0, its value the cell.
+    const std::size_t parity = win.games[g].userOpens ? 1 : 0;
+    std::vector<std::size_t> turns;
+    for (std::size_t j = parity; j < moves.size(); j += 2)
+        if (moves[j] < 100)
+            turns.push_back(j);
+    if (turns.empty())
+        return {};
+    const std::size_t t = turns[rng() % turns.size()];
+    Table<int16, kCells> board;
+    for (std::size_t j = 0; j < t; ++j)
+        if (j % 2 != parity)
+            board(moves[j]) = kUser;
+        else if (moves[j] < 100)
+            board(moves[j]) = kComputer;
+    std::vector<int> cells;
+    for (int c = 1; c <= kCells; ++c)
+        if (board(c) == kEmpty)
+            cells.push_back(c);
+    std::shuffle(cells.begin(), cells.end(), rng);
+    for (int c : cells)
+        if (steer(child, board, c, rng))
+            return "steer to " + std::to_string(c) + " at move " + std::to_string(t + 1) + " of a lost game";
+    return {};
+}
+
 int usage() {
     std::cerr
         << "usage: climb START --out OUT [--train LIST] [--select LIST] [--games N] [--window W]\n"
            "          [--margin K] [--select-games G] [--seconds S] [--steps N] [--seed S] [--threads T]\n"
-           "          [--hop 1]\n"
+           "          [--hop 1] [--steer F]\n"
            "  LIST: opponents with optional weights, \"forks*2,greedy*3\"; the panels share no opponent.\n";
     return 2;
 }
@@ -124,6 +165,7 @@ int main(int argc, char **argv) {
         else if (a == "--window") o.window = std::max(1, std::stoi(v));
         else if (a == "--margin") o.margin = std::stod(v);
         else if (a == "--hop") o.hop = std::stoi(v) != 0;
+        else if (a == "--steer") o.steer = std::stod(v);
         else return false;
         return true;
     };
@@ -214,9 +256,12 @@ int main(int argc, char **argv) {
             ++steps;
             GameData child = current;
             std::string what;
-            for (int n = 0; n == 0 || (n < 3 && rng() % 10 < 3); ++n)
-                what += (n ? "; " : "") + mutate(child, rng);
-            if (!usable(child))
+            if (o.steer > 0 && std::uniform_real_distribution<double>(0, 1)(rng) < o.steer) // no draw otherwise: old runs repeat
+                what = steered(child, win, rng);
+            else
+                for (int n = 0; n == 0 || (n < 3 && rng() % 10 < 3); ++n)
+                    what += (n ? "; " : "") + mutate(child, rng);
+            if (what.empty() || !usable(child))
                 continue;
             Verdict v = judge(child, win, o.games, o.threads);
             played += v.diverged;

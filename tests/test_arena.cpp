@@ -6,6 +6,7 @@
 #include "bench/Replay.h"
 #include "bench/Report.h"
 #include "model/DataFile.h"
+#include "player/ComputerPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -202,6 +203,79 @@ TEST(Mutation, SevenLineCellsAheadKeepsEveryOtherOrder) {
         EXPECT_EQ(cells(r, L), expected[static_cast<std::size_t>(L - 1)]) << "line " << L;
     EXPECT_EQ(r.prefcells, d.prefcells);
     EXPECT_EQ(r.patterns, d.patterns);
+}
+
+// Every turn of a recorded game and every empty cell: a steer either leaves the table alone or makes
+// the scan take that cell, by putting it first in one line that moves up no further than it must,
+// every other order kept.
+TEST(Mutation, SteerTakesAnotherCandidateByTheLeastMoveOfOneLine) {
+    const GameData d = shipped();
+    const auto choice = [](const GameData &t, const Table<int16, kCells> &board) {
+        GameState state;
+        state.board = board;
+        CaptionView view;
+        ComputerPlayer computer(t, state, view);
+        computer.analyze();
+        return computer.patnum >= 3 ? int{computer.choice} : 0;
+    };
+    const auto lineList = [](const GameData &t) {
+        std::vector<std::vector<int>> out;
+        for (int L = 1; L <= kLines; ++L)
+            out.push_back({t.lines(4 * L - 3), t.lines(4 * L - 2), t.lines(4 * L - 1), t.lines(4 * L)});
+        return out;
+    };
+    const auto before = lineList(d);
+    std::mt19937 rng(4);
+    int steered = 0, refused = 0;
+    const GameLog log = replay(d, {"forks", true, 9, 1});
+    Table<int16, kCells> board;
+    for (std::size_t j = 0; j + 1 < log.moves.size(); j += 2) {
+        board(log.moves[j]) = kUser;
+        for (int cell = 1; cell <= kCells; ++cell) {
+            GameData t = d;
+            if (!steer(t, board, cell, rng)) {
+                EXPECT_EQ(t, d);
+                refused += board(cell) == kEmpty && choice(d, board) != 0;
+                continue;
+            }
+            ++steered;
+            ASSERT_EQ(choice(t, board), cell);
+            EXPECT_EQ(t.patterns, d.patterns);
+            EXPECT_EQ(t.prefcells, d.prefcells);
+            // Exactly one line moved up and starts with the cell; the others keep their order.
+            auto after = lineList(t);
+            std::size_t at = 0;
+            while (at < after.size() && after[at] == before[at])
+                ++at;
+            ASSERT_LT(at, after.size());
+            const std::vector<int> moved = after[at];
+            ASSERT_EQ(moved[0], cell);
+            auto rest = after;
+            rest.erase(rest.begin() + static_cast<long>(at));
+            auto old = before;
+            const auto from = std::find_if(old.begin(), old.end(), [&](const std::vector<int> &l) {
+                return std::is_permutation(l.begin(), l.end(), moved.begin());
+            });
+            ASSERT_NE(from, old.end());
+            std::vector<int> others(from->begin(), from->end());
+            others.erase(std::find(others.begin(), others.end(), cell));
+            EXPECT_EQ(std::vector<int>(moved.begin() + 1, moved.end()), others);
+            const long was = from - old.begin();
+            old.erase(from);
+            EXPECT_EQ(rest, old);
+            // One place less far up, it would not do.
+            if (static_cast<long>(at) < was) {
+                GameData less = t;
+                for (int i = 0; i < 4; ++i)
+                    std::swap(less.lines(4 * static_cast<int>(at) + 1 + i), less.lines(4 * static_cast<int>(at) + 5 + i));
+                EXPECT_NE(choice(less, board), cell);
+            }
+        }
+        if (log.moves[j + 1] < 100)
+            board(log.moves[j + 1]) = kComputer;
+    }
+    EXPECT_GT(steered, 10);
+    EXPECT_GT(refused, 10);
 }
 
 } // namespace
