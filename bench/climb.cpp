@@ -83,7 +83,11 @@ struct Verdict {
     std::vector<GameLog> logs;
 };
 
-Verdict judge(const GameData &child, const Window &win, int n, int threads) {
+// `blind`, when given, is a game that is played but whose outcome does not count: the one a steered
+// child came from. It still counts as changed, so a child that changes it alone is not taken as one
+// no game can see.
+Verdict judge(const GameData &child, const Window &win, int n, int threads,
+              std::optional<std::size_t> blind = std::nullopt) {
     Verdict v;
     v.logs.resize(win.games.size());
     std::vector<double> d(win.games.size(), 0.0);
@@ -93,10 +97,9 @@ Verdict judge(const GameData &child, const Window &win, int n, int threads) {
         for (std::size_t i; (i = next++) < win.games.size();) {
             bool changed = false;
             v.logs[i] = replay(child, win.games[i], &win.logs[i], &changed);
-            if (changed) {
-                ++diverged;
+            diverged += changed;
+            if (changed && i != blind)
                 d[i] = cost(*win.entry[i], v.logs[i].outcome) - cost(*win.entry[i], win.logs[i].outcome);
-            }
         }
     });
     double sum = 0, sq = 0;
@@ -111,8 +114,9 @@ Verdict judge(const GameData &child, const Window &win, int n, int threads) {
 }
 
 // A change led by the window's losses: a computer turn of a game it lost, and another cell the row
-// that decided that turn could have taken. Empty when the drawn turn allows none.
-std::string steered(GameData &child, const Window &win, std::mt19937 &rng) {
+// that decided that turn could have taken. Empty when the drawn turn allows none. The game it came
+// from goes in `from`: judged on it, the child would start with a game won back by choice.
+std::string steered(GameData &child, const Window &win, std::mt19937 &rng, std::optional<std::size_t> &from) {
     std::vector<std::size_t> lost;
     for (std::size_t i = 0; i < win.games.size(); ++i)
         if (cost(*win.entry[i], win.logs[i].outcome) > 0)
@@ -142,8 +146,10 @@ std::string steered(GameData &child, const Window &win, std::mt19937 &rng) {
             cells.push_back(c);
     std::shuffle(cells.begin(), cells.end(), rng);
     for (int c : cells)
-        if (steer(child, board, c, rng))
+        if (steer(child, board, c, rng)) {
+            from = g;
             return "steer to " + std::to_string(c) + " at move " + std::to_string(t + 1) + " of a lost game";
+        }
     return {};
 }
 
@@ -256,14 +262,15 @@ int main(int argc, char **argv) {
             ++steps;
             GameData child = current;
             std::string what;
+            std::optional<std::size_t> from;
             if (o.steer > 0 && std::uniform_real_distribution<double>(0, 1)(rng) < o.steer) // no draw otherwise: old runs repeat
-                what = steered(child, win, rng);
+                what = steered(child, win, rng, from);
             else
                 for (int n = 0; n == 0 || (n < 3 && rng() % 10 < 3); ++n)
                     what += (n ? "; " : "") + mutate(child, rng);
             if (what.empty() || !usable(child))
                 continue;
-            Verdict v = judge(child, win, o.games, o.threads);
+            Verdict v = judge(child, win, o.games, o.threads, from);
             played += v.diverged;
             const bool same = v.diverged == 0;
             if (!same && !(v.diff < -o.margin * v.se))
