@@ -117,13 +117,14 @@ Verdict judge(const GameData &child, const Window &win, int n, int threads,
 // that decided that turn could have taken. Empty when the drawn turn allows none. The game it came
 // from goes in `from`: judged on it, the child would start with a game won back by choice.
 std::string steered(GameData &child, const Window &win, std::mt19937 &rng, std::optional<std::size_t> &from) {
-    std::vector<std::size_t> lost;
+    // A loss is drawn as often as it weighs, so the panel's weights steer too.
+    std::vector<double> weight(win.games.size());
+    double total = 0;
     for (std::size_t i = 0; i < win.games.size(); ++i)
-        if (cost(*win.entry[i], win.logs[i].outcome) > 0)
-            lost.push_back(i);
-    if (lost.empty())
+        total += weight[i] = cost(*win.entry[i], win.logs[i].outcome);
+    if (total <= 0)
         return {};
-    const std::size_t g = lost[rng() % lost.size()];
+    const std::size_t g = std::discrete_distribution<std::size_t>(weight.begin(), weight.end())(rng);
     const std::vector<int> &moves = win.logs[g].moves;
     // Computer turns sit at odd places when the user opens; a move is kind 0, its value the cell.
     const std::size_t parity = win.games[g].userOpens ? 1 : 0;
