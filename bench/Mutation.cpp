@@ -177,9 +177,6 @@ void sevenLineCellsAhead(GameData &data) {
     }
 }
 
-namespace {
-
-// The cell the scan takes on this board, or 0 when a win, a loss or nothing decides the turn.
 int scanChoice(const GameData &data, const Table<int16, kCells> &board) {
     GameState state;
     state.board = board;
@@ -188,8 +185,6 @@ int scanChoice(const GameData &data, const Table<int16, kCells> &board) {
     computer.analyze();
     return computer.patnum >= 3 ? computer.choice : 0;
 }
-
-} // namespace
 
 bool steer(GameData &data, const Table<int16, kCells> &board, int cell, std::mt19937 &rng) {
     const int now = scanChoice(data, board);

@@ -30,6 +30,9 @@ std::string mutate(GameData &data, std::mt19937 &rng);
 // fitting line, so this makes it prefer the cells that lie on the most lines.
 void sevenLineCellsAhead(GameData &data);
 
+// The cell the scan takes on this board, or 0 when a win, a loss or nothing decides the turn.
+int scanChoice(const GameData &data, const Table<int16, kCells> &board);
+
 // Changes the line order so that on this board the scan takes `cell` instead of what it takes now,
 // when `cell` is another candidate of the row that decides: `cell` goes to the front of one of its
 // lines (drawn at random among those that can do it), and that line moves up no further than it

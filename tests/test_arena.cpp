@@ -6,7 +6,6 @@
 #include "bench/Replay.h"
 #include "bench/Report.h"
 #include "model/DataFile.h"
-#include "player/ComputerPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -210,14 +209,6 @@ TEST(Mutation, SevenLineCellsAheadKeepsEveryOtherOrder) {
 // every other order kept.
 TEST(Mutation, SteerTakesAnotherCandidateByTheLeastMoveOfOneLine) {
     const GameData d = shipped();
-    const auto choice = [](const GameData &t, const Table<int16, kCells> &board) {
-        GameState state;
-        state.board = board;
-        CaptionView view;
-        ComputerPlayer computer(t, state, view);
-        computer.analyze();
-        return computer.patnum >= 3 ? int{computer.choice} : 0;
-    };
     const auto lineList = [](const GameData &t) {
         std::vector<std::vector<int>> out;
         for (int L = 1; L <= kLines; ++L)
@@ -235,40 +226,34 @@ TEST(Mutation, SteerTakesAnotherCandidateByTheLeastMoveOfOneLine) {
             GameData t = d;
             if (!steer(t, board, cell, rng)) {
                 EXPECT_EQ(t, d);
-                refused += board(cell) == kEmpty && choice(d, board) != 0;
+                refused += board(cell) == kEmpty && scanChoice(d, board) != 0;
                 continue;
             }
             ++steered;
-            ASSERT_EQ(choice(t, board), cell);
+            ASSERT_EQ(scanChoice(t, board), cell);
             EXPECT_EQ(t.patterns, d.patterns);
             EXPECT_EQ(t.prefcells, d.prefcells);
-            // Exactly one line moved up and starts with the cell; the others keep their order.
-            auto after = lineList(t);
+            const auto after = lineList(t);
             std::size_t at = 0;
-            while (at < after.size() && after[at] == before[at])
+            while (at + 1 < after.size() && after[at] == before[at])
                 ++at;
-            ASSERT_LT(at, after.size());
-            const std::vector<int> moved = after[at];
-            ASSERT_EQ(moved[0], cell);
-            auto rest = after;
-            rest.erase(rest.begin() + static_cast<long>(at));
-            auto old = before;
-            const auto from = std::find_if(old.begin(), old.end(), [&](const std::vector<int> &l) {
-                return std::is_permutation(l.begin(), l.end(), moved.begin());
-            });
-            ASSERT_NE(from, old.end());
-            std::vector<int> others(from->begin(), from->end());
-            others.erase(std::find(others.begin(), others.end(), cell));
-            EXPECT_EQ(std::vector<int>(moved.begin() + 1, moved.end()), others);
-            const long was = from - old.begin();
-            old.erase(from);
-            EXPECT_EQ(rest, old);
-            // One place less far up, it would not do.
-            if (static_cast<long>(at) < was) {
+            const auto was = static_cast<std::size_t>(
+                std::find_if(before.begin(), before.end(),
+                             [&](const auto &l) { return std::is_permutation(l.begin(), l.end(), after[at].begin()); }) -
+                before.begin());
+            ASSERT_LT(was, before.size());
+            auto expected = before;
+            std::vector<int> line = before[was];
+            const auto first = std::find(line.begin(), line.end(), cell);
+            std::rotate(line.begin(), first, first + 1);
+            expected.erase(expected.begin() + static_cast<long>(was));
+            expected.insert(expected.begin() + static_cast<long>(at), line);
+            EXPECT_EQ(after, expected);
+            if (at < was) { // one place less far up, it would not do
                 GameData less = t;
-                for (int i = 0; i < 4; ++i)
-                    std::swap(less.lines(4 * static_cast<int>(at) + 1 + i), less.lines(4 * static_cast<int>(at) + 5 + i));
-                EXPECT_NE(choice(less, board), cell);
+                for (std::size_t i = 4 * at + 1; i <= 4 * at + 4; ++i)
+                    std::swap(less.lines(static_cast<int>(i)), less.lines(static_cast<int>(i) + 4));
+                EXPECT_NE(scanChoice(less, board), cell);
             }
         }
         if (log.moves[j + 1] < 100)
