@@ -197,22 +197,21 @@ bool steer(GameData &data, const Table<int16, kCells> &board, int cell, std::mt1
             through.push_back(L);
     }
     std::shuffle(through.begin(), through.end(), rng);
-    const auto moved = [&](int L, int to) {
+    for (int L : through) {
         GameData t = data;
         Line line = cellsOf(t, L);
         const auto at = std::find(line.begin(), line.end(), cell);
         std::rotate(line.begin(), at, at + 1);
         for (int i = 0; i < 4; ++i)
             t.lines(4 * L - 3 + i) = static_cast<int16>(line[static_cast<std::size_t>(i)]);
-        for (int k = L; k > to; --k)
-            swapLines(t, k, k - 1);
-        return t;
-    };
-    for (int L : through) {
-        if (scanChoice(moved(L, 1), board) != cell)
+        GameData front = t;
+        for (int k = L; k > 1; --k)
+            swapLines(front, k, k - 1);
+        if (scanChoice(front, board) != cell)
             continue; // not even first in the scan: a candidate of no deciding row through this line
-        for (int to = L;; --to)
-            if (GameData t = moved(L, to); scanChoice(t, board) == cell) {
+        // Up one place at a time, to the first place where the scan takes it (the front at worst).
+        for (int k = L;; swapLines(t, k, k - 1), --k)
+            if (scanChoice(t, board) == cell) {
                 data = t;
                 return true;
             }
