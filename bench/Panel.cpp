@@ -13,12 +13,19 @@ Panel parsePanel(const std::string &names, std::uint64_t seed) {
     for (std::string item; std::getline(list, item, ',');) {
         const std::size_t star = item.find('*');
         const std::string name = item.substr(0, star);
-        const double weight = star == std::string::npos ? 1.0 : std::stod(item.substr(star + 1));
+        // "*U/C" weighs the two openings apart: U when the user opens, C when the computer does.
+        double weight[2] = {1.0, 1.0};
+        if (star != std::string::npos) {
+            const std::string w = item.substr(star + 1);
+            const std::size_t slash = w.find('/');
+            weight[0] = std::stod(w.substr(0, slash));
+            weight[1] = slash == std::string::npos ? weight[0] : std::stod(w.substr(slash + 1));
+        }
         if (!makeOpponent(name))
             throw std::invalid_argument("unknown opponent: " + name);
         const double tie = name == "random" || name == "greedy" ? 1.0 : 0.2;
         for (bool userOpens : {true, false})
-            panel.entries.push_back({name, userOpens, weight, tie});
+            panel.entries.push_back({name, userOpens, weight[userOpens ? 0 : 1], tie});
     }
     return panel;
 }

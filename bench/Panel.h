@@ -21,7 +21,8 @@ struct Panel {
     std::uint64_t seed = 1;
 };
 
-// "heuristics*2,forks,greedy*4": names as makeOpponent takes them, each with an optional weight.
+// "heuristics*2,forks,greedy*4": names as makeOpponent takes them, each with an optional weight;
+// "forks*3/6" weighs it 3 when the user opens and 6 when the computer does.
 // Throws std::invalid_argument for an unknown opponent.
 Panel parsePanel(const std::string &names, std::uint64_t seed);
 

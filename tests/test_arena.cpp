@@ -73,6 +73,10 @@ TEST(Match, RepeatableWithinTheRulesAndTheShippedTableBeatsTheWeak) {
     EXPECT_EQ(one[3].losses, two[3].losses);
     EXPECT_EQ(one[0].moves, playMatch(data, "forks", true, 23, 3, false, 5).moves);
     EXPECT_THROW(parsePanel("forks,nobody", 1), std::invalid_argument);
+    const Panel split = parsePanel("alphabeta:2*3/0.5", 1);
+    EXPECT_TRUE(split.entries[0].userOpens);
+    EXPECT_EQ(split.entries[0].weight, 3);
+    EXPECT_EQ(split.entries[1].weight, 0.5);
     const auto all = playAll(data, {{"forks", true}, {"greedy", false}}, 7, 11, 2, false);
     EXPECT_EQ(all[0].moves, playMatch(data, "forks", true, 7, 11).moves);
     EXPECT_EQ(all[1].moves, playMatch(data, "greedy", false, 7, 11).moves);
