@@ -156,4 +156,22 @@ std::string formatStudy(const OpeningStudy &s) {
     return out;
 }
 
+std::string formatAnswers(const OpeningStudy &s) {
+    std::string out = "opening answer table";
+    for (const auto &o : s.opponents)
+        out += " " + o;
+    out += "\n";
+    char buf[32];
+    for (const auto &row : s.rows)
+        for (const auto &a : row.answers) {
+            out += coord(row.user) + " " + coord(a.reply) + (a.reply == row.tableReply ? " 1" : " 0");
+            for (double l : a.loss) {
+                std::snprintf(buf, sizeof buf, " %.2f", l);
+                out += buf;
+            }
+            out += "\n";
+        }
+    return out;
+}
+
 } // namespace ttt::bench

@@ -33,4 +33,7 @@ OpeningStudy studyOpenings(const GameData &data, const std::vector<std::string> 
 // opponents, also the best mixes of answers between them (the trade-off, as weights shift).
 std::string formatStudy(const OpeningStudy &study);
 
+// Every answer's loss to every opponent, a line each, for working the study further.
+std::string formatAnswers(const OpeningStudy &study);
+
 } // namespace ttt::bench

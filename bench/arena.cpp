@@ -25,7 +25,7 @@ int usage() {
                  "  arena probe FILE      boards on standard input, 64 of . X O a line; prints patnum choice\n"
                  "  arena check FILE      validates FILE as the game does\n"
                  "  arena timing FILE [--boards N] [--seed S]   worst time of the computer's turn\n"
-                 "  arena openings FILE [--games N] [--seed S] [--opponents a,b] [--threads T] [--computer-opens]\n"
+                 "  arena openings FILE [--games N] [--seed S] [--opponents a,b] [--threads T] [--computer-opens] [--all]\n"
                  "      the loss after each first answer to an opening on a cell of seven lines (or after each\n"
                  "      first move of the computer), the table playing on from there\n"
                  "  arena reorder FILE OUT   writes FILE with every line's seven-line cells first and the lines\n"
@@ -191,7 +191,7 @@ int main(int argc, char **argv) {
     int games = 1000, boards = 2000;
     std::uint64_t seed = 1;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    bool timed = false, computerOpens = false;
+    bool timed = false, computerOpens = false, allAnswers = false;
     std::string opponents = "random,greedy,forks,threats,alphabeta:2,alphabeta:3,heuristics,searchers,tables,mcts";
     for (int i = 3; i < argc; ++i) {
         const std::string opt = argv[i];
@@ -210,6 +210,8 @@ int main(int argc, char **argv) {
             timed = true;
         else if (opt == "--computer-opens" && command == "openings")
             computerOpens = true;
+        else if (opt == "--all" && command == "openings")
+            allAnswers = true;
         else
             return usage();
     }
@@ -229,7 +231,8 @@ int main(int argc, char **argv) {
             std::cerr << "openings needs at least one game an answer\n";
             return 2;
         }
-        std::cout << formatStudy(studyOpenings(*data, names, games, seed, threads, computerOpens));
+        const OpeningStudy study = studyOpenings(*data, names, games, seed, threads, computerOpens);
+        std::cout << (allAnswers ? formatAnswers(study) : formatStudy(study));
         return 0;
     }
     if (command != "play")
