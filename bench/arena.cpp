@@ -27,7 +27,8 @@ int usage() {
                  "  arena timing FILE [--boards N] [--seed S]   worst time of the computer's turn\n"
                  "  arena openings FILE [--games N] [--seed S] [--opponents a,b] [--threads T] [--computer-opens] [--all]\n"
                  "      the loss after each first answer to an opening on a cell of seven lines (or after each\n"
-                 "      first move of the computer), the table playing on from there\n"
+                 "      first move of the computer), the table playing on from there; with --all, every answer's\n"
+                 "      loss to every opponent, a line each\n"
                  "  arena reorder FILE OUT   writes FILE with every line's seven-line cells first and the lines\n"
                  "      through none of them last\n"
                  "  arena trace FILE OPPONENT GAME [--computer-opens] [--seed S]   one game, move by move\n";
