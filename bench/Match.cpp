@@ -19,6 +19,8 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
         if (opening->user)
             state.board(opening->user) = kUser;
         state.board(opening->reply) = kComputer;
+        if (opening->answer)
+            state.board(opening->answer) = kUser;
     }
     const auto computerTurn = [&] {
         const auto start = std::chrono::steady_clock::now();
@@ -32,7 +34,7 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
         if (observer)
             observer->computerTurn(computer.patnum, view.caption);
     };
-    if (!userOpens && !opening)
+    if (!userOpens && (!opening || opening->answer))
         computerTurn();
     while (state.gameover == 0) {
         if (state.boardFull())

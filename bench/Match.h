@@ -40,10 +40,12 @@ class MoveObserver {
 };
 
 // The user's first mark and the computer's answer, set on the board before the game goes on; with
-// no user mark, the computer's opening move, the user to answer it.
+// no user mark, the computer's opening move, the user to answer it, or with `answer` the user's
+// answer too, the computer to move.
 struct Opening {
     int user = 0;
     int reply = 0;
+    int answer = 0;
 };
 
 // One game with the game's own rules: the user (the opponent) moves, then the computer's turn

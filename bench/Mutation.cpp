@@ -1,6 +1,7 @@
 #include "bench/Mutation.h"
 
 #include "bench/Match.h"
+#include "bench/Position.h"
 #include "model/Cells.h"
 #include "model/DataFile.h"
 #include "player/ComputerPlayer.h"
@@ -217,6 +218,26 @@ bool steer(GameData &data, const Table<int16, kCells> &board, int cell, std::mt1
             }
     }
     return false;
+}
+
+std::vector<int> imageChoices(const GameData &data, const Table<int16, kCells> &board, std::mt19937 &rng) {
+    const int now = scanChoice(data, board);
+    std::vector<int> out;
+    for (const CellMap &m : cubeMaps()) {
+        Table<int16, kCells> turned;
+        for (int k = 1; k <= kCells; ++k)
+            turned(m[static_cast<std::size_t>(k)]) = board(k);
+        const int there = scanChoice(data, turned);
+        if (there == 0)
+            continue;
+        int back = 1;
+        while (m[static_cast<std::size_t>(back)] != there)
+            ++back;
+        if (back != now && std::find(out.begin(), out.end(), back) == out.end())
+            out.push_back(back);
+    }
+    std::shuffle(out.begin(), out.end(), rng);
+    return out;
 }
 
 bool usable(const GameData &data) {

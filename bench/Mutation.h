@@ -6,6 +6,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace ttt::bench {
 
@@ -40,6 +41,12 @@ int scanChoice(const GameData &data, const Table<int16, kCells> &board);
 // instead of waiting for a random change to touch them. False, the table unchanged, when no such
 // change exists (a forced move, a cell of another row, a taken cell).
 bool steer(GameData &data, const Table<int16, kCells> &board, int cell, std::mt19937 &rng);
+
+// The cells the scan takes on the board turned by each of the cube's maps, turned back, each once
+// and not the one it takes on the board itself, in random order. The opponents play every side of
+// the cube alike but the scan does not, so these are the table's own moves from the sides it plays
+// best as well as worst: candidates for `steer`.
+std::vector<int> imageChoices(const GameData &data, const Table<int16, kCells> &board, std::mt19937 &rng);
 
 // A table a search may play and write: the game loads it, it is tie-safe and it tries the 16
 // seven-line cells first.

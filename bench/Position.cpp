@@ -65,6 +65,32 @@ int threatsMade(const Position &p, int cell, int16 side) {
     return n;
 }
 
+const std::vector<CellMap> &cubeMaps() {
+    static const std::vector<CellMap> maps = [] {
+        // With the reversal 4321 applied per axis, these give all 8 orders that commute with it.
+        const int orders[4][4] = {{1, 2, 3, 4}, {1, 3, 2, 4}, {2, 1, 4, 3}, {3, 1, 4, 2}};
+        const int axes[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+        std::vector<CellMap> out;
+        for (const auto &order : orders)
+            for (const auto &axis : axes)
+                for (int flips = 0; flips < 8; ++flips) {
+                    CellMap m{};
+                    for (int k = 1; k <= kCells; ++k) {
+                        const int from[3] = {(k - 1) / 16, (k - 1) / 4 % 4, (k - 1) % 4};
+                        int to[3];
+                        for (int i = 0; i < 3; ++i) {
+                            const int v = order[from[axis[i]]] - 1;
+                            to[i] = flips >> i & 1 ? 3 - v : v;
+                        }
+                        m[static_cast<std::size_t>(k)] = 16 * to[0] + 4 * to[1] + to[2] + 1;
+                    }
+                    out.push_back(m);
+                }
+        return out;
+    }();
+    return maps;
+}
+
 std::vector<int> forkCells(const Position &p, int16 side) {
     std::vector<int> out;
     for (int k = 1; k <= kCells; ++k)

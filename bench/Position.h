@@ -48,6 +48,12 @@ std::vector<int> winningCells(const Position &p, int16 side);
 // double threat, since the other side can block only one.
 std::vector<int> forkCells(const Position &p, int16 side);
 
+// The 192 maps of the cells onto themselves that keep the 76 lines: the cube's turns and
+// reflections, each with one of the four orders of the coordinates 1 to 4 that keep lines (as is,
+// inner two swapped, halves swapped, both). map[k] is the image of cell k; map[0] is unused.
+using CellMap = std::array<int, kCells + 1>;
+const std::vector<CellMap> &cubeMaps();
+
 // Number of lines through `cell` that make three of `side` with nothing else, were `side` to play it.
 int threatsMade(const Position &p, int cell, int16 side);
 

@@ -29,6 +29,9 @@ int usage() {
                  "      the loss after each first answer to an opening on a cell of seven lines (or after each\n"
                  "      first move of the computer), the table playing on from there; with --all, every answer's\n"
                  "      loss to every opponent, a line each\n"
+                 "  arena replies FILE [--games N] [--seed S] [--opponents a,b] [--threads T]\n"
+                 "      the computer opening: the loss after each answer of the user, in classes of answers\n"
+                 "      that the cube's maps keeping its first move make alike\n"
                  "  arena reorder FILE OUT   writes FILE with every line's seven-line cells first and the lines\n"
                  "      through none of them last\n"
                  "  arena trace FILE OPPONENT GAME [--computer-opens] [--seed S]   one game, move by move\n";
@@ -227,10 +230,14 @@ int main(int argc, char **argv) {
         }
         names.push_back(name);
     }
-    if (command == "openings") {
+    if (command == "openings" || command == "replies") {
         if (games < 1) {
-            std::cerr << "openings needs at least one game an answer\n";
+            std::cerr << command << " needs at least one game an answer\n";
             return 2;
+        }
+        if (command == "replies") {
+            std::cout << formatReplies(studyReplies(*data, names, games, seed, threads));
+            return 0;
         }
         const OpeningStudy study = studyOpenings(*data, names, games, seed, threads, computerOpens);
         std::cout << (allAnswers ? formatAnswers(study) : formatStudy(study));

@@ -21,6 +21,11 @@
 // Steering (--steer F). A random change seldom touches a turn that decided a lost game. A fraction F
 // of the children are made from the window's losses instead: a turn of a lost game, and another cell
 // the deciding row could have taken there, made the scan's first (steer in Mutation.h).
+//
+// Mirroring (--mirror F, with --steer). The scan plays some sides of the cube far better than others,
+// though the opponents play them all alike. A fraction F of the steered children take, instead of any
+// other candidate, the cell the table itself takes on the same board turned to another side
+// (imageChoices in Mutation.h).
 #include "bench/Mutation.h"
 #include "bench/Panel.h"
 #include "bench/Replay.h"
@@ -46,7 +51,7 @@ struct Options : SearchOptions {
         seed = 13;
     }
     int games = 2000, window = 150;
-    double margin = 1.0, steer = 0;
+    double margin = 1.0, steer = 0, mirror = 0;
     bool hop = false;
 };
 
@@ -116,7 +121,8 @@ Verdict judge(const GameData &child, const Window &win, int n, int threads,
 // A change led by the window's losses: a computer turn of a game it lost, and another cell the row
 // that decided that turn could have taken. Empty when the drawn turn allows none. The game it came
 // from goes in `from`: judged on it, the child would start with a game won back by choice.
-std::string steered(GameData &child, const Window &win, std::mt19937 &rng, std::optional<std::size_t> &from) {
+std::string steered(GameData &child, const Window &win, double mirror, std::mt19937 &rng,
+                    std::optional<std::size_t> &from) {
     // A loss is drawn as often as it weighs, so the panel's weights steer too.
     std::vector<double> weight(win.games.size());
     double total = 0;
@@ -141,15 +147,21 @@ std::string steered(GameData &child, const Window &win, std::mt19937 &rng, std::
             board(moves[j]) = kUser;
         else if (moves[j] < 100)
             board(moves[j]) = kComputer;
+    const bool mirrored = mirror > 0 && std::uniform_real_distribution<double>(0, 1)(rng) < mirror;
     std::vector<int> cells;
-    for (int c = 1; c <= kCells; ++c)
-        if (board(c) == kEmpty)
-            cells.push_back(c);
-    std::shuffle(cells.begin(), cells.end(), rng);
+    if (mirrored) {
+        cells = imageChoices(child, board, rng);
+    } else {
+        for (int c = 1; c <= kCells; ++c)
+            if (board(c) == kEmpty)
+                cells.push_back(c);
+        std::shuffle(cells.begin(), cells.end(), rng);
+    }
     for (int c : cells)
         if (steer(child, board, c, rng)) {
             from = g;
-            return "steer to " + std::to_string(c) + " at move " + std::to_string(t + 1) + " of a lost game";
+            return std::string(mirrored ? "mirror" : "steer") + " to " + std::to_string(c) + " at move " +
+                   std::to_string(t + 1) + " of a lost game";
         }
     return {};
 }
@@ -158,7 +170,7 @@ int usage() {
     std::cerr
         << "usage: climb START --out OUT [--train LIST] [--select LIST] [--games N] [--window W]\n"
            "          [--margin K] [--select-games G] [--seconds S] [--steps N] [--seed S] [--threads T]\n"
-           "          [--hop 1] [--steer F]\n"
+           "          [--hop 1] [--steer F] [--mirror F]\n"
            "  LIST: opponents with optional weights, \"forks*2,greedy*3\"; the panels share no opponent.\n";
     return 2;
 }
@@ -173,6 +185,7 @@ int main(int argc, char **argv) {
         else if (a == "--margin") o.margin = std::stod(v);
         else if (a == "--hop") o.hop = std::stoi(v) != 0;
         else if (a == "--steer") o.steer = std::stod(v);
+        else if (a == "--mirror") o.mirror = std::stod(v);
         else return false;
         return true;
     };
@@ -265,7 +278,7 @@ int main(int argc, char **argv) {
             std::string what;
             std::optional<std::size_t> from;
             if (o.steer > 0 && std::uniform_real_distribution<double>(0, 1)(rng) < o.steer) // no draw otherwise: old runs repeat
-                what = steered(child, win, rng, from);
+                what = steered(child, win, o.mirror, rng, from);
             else
                 for (int n = 0; n == 0 || (n < 3 && rng() % 10 < 3); ++n)
                     what += (n ? "; " : "") + mutate(child, rng);

@@ -155,6 +155,56 @@ TEST(Openings, GamesGoOnFromTheOpeningAndTryEveryAnswerOnItsLines) {
     EXPECT_EQ(second.seen, std::string(21, '.') + "O" + std::string(42, '.'));
 }
 
+TEST(Openings, TheCubesMapsKeepLinesAndTheRepliesStudyGroupsAlikeAnswers) {
+    std::set<std::set<int>> lines;
+    for (const Line &l : Geometry::get().lines)
+        lines.insert({l.begin(), l.end()});
+    std::set<CellMap> maps(cubeMaps().begin(), cubeMaps().end());
+    EXPECT_EQ(maps.size(), 192u);
+    std::set<int> imagesOfFirst;
+    for (const CellMap &m : maps) {
+        std::set<std::set<int>> mapped;
+        for (const auto &l : lines) {
+            std::set<int> to;
+            for (int k : l)
+                to.insert(m[static_cast<std::size_t>(k)]);
+            mapped.insert(to);
+        }
+        EXPECT_EQ(mapped, lines);
+        imagesOfFirst.insert(m[1]);
+    }
+    std::set<int> seven;
+    for (int k = 1; k <= kCells; ++k)
+        if (onSevenLines(k))
+            seven.insert(k);
+    EXPECT_EQ(imagesOfFirst, seven); // corners and centres are alike too
+    // With the user's answer given, the computer moves next, on the board of both marks.
+    struct Watcher : Opponent {
+        int choose(const Board &b, std::mt19937 &) override {
+            if (seen.empty())
+                for (int k = 1; k <= kCells; ++k)
+                    seen += b(k) == kEmpty ? '.' : b(k) == kUser ? 'X' : 'O';
+            for (int k = 1;; ++k)
+                if (b(k) == kEmpty)
+                    return k;
+        }
+        std::string seen;
+    };
+    Watcher watcher;
+    std::mt19937 rng(1);
+    const Opening opening{0, 1, 64};
+    playGame(shipped(), watcher, false, rng, false, nullptr, &opening);
+    EXPECT_EQ(std::count(watcher.seen.begin(), watcher.seen.end(), 'O'), 2) << watcher.seen;
+    EXPECT_EQ(watcher.seen[0], 'O');
+    EXPECT_EQ(watcher.seen[63], 'X');
+    const ReplyStudy s = studyReplies(shipped(), {"random"}, 2, 5, 2);
+    EXPECT_EQ(s.opening, 1);
+    const std::string text = formatReplies(s);
+    EXPECT_NE(text.find("under the 12 maps"), std::string::npos) << text;
+    EXPECT_NE(text.find("random: 114 0.0 141 0.0 411 0.0\n"), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 12 + 1) << text; // 12 classes of the 63 answers
+}
+
 TEST(Mutation, ChangesAndCrossoversKeepTablesLoadable) {
     GameData d = shipped();
     const GameData other = *readDataFile(TTT_BENCH_TABLES "/baseline.dat").data;
@@ -224,8 +274,24 @@ TEST(Mutation, SteerTakesAnotherCandidateByTheLeastMoveOfOneLine) {
     int steered = 0, refused = 0;
     const GameLog log = replay(d, {"forks", true, 9, 1});
     Table<int16, kCells> board;
+    int mirrored = 0;
     for (std::size_t j = 0; j + 1 < log.moves.size(); j += 2) {
         board(log.moves[j]) = kUser;
+        // The table's own moves on the board turned, turned back: each once, never its move here.
+        std::set<int> expected;
+        for (const CellMap &m : cubeMaps()) {
+            Table<int16, kCells> turned;
+            for (int k = 1; k <= kCells; ++k)
+                turned(m[static_cast<std::size_t>(k)]) = board(k);
+            for (int k = 1; k <= kCells; ++k)
+                if (int there = scanChoice(d, turned); there && m[static_cast<std::size_t>(k)] == there &&
+                                                       k != scanChoice(d, board))
+                    expected.insert(k);
+        }
+        const std::vector<int> images = imageChoices(d, board, rng);
+        EXPECT_EQ(std::set<int>(images.begin(), images.end()), expected);
+        EXPECT_EQ(images.size(), expected.size());
+        mirrored += !images.empty();
         for (int cell = 1; cell <= kCells; ++cell) {
             GameData t = d;
             if (!steer(t, board, cell, rng)) {
@@ -265,6 +331,7 @@ TEST(Mutation, SteerTakesAnotherCandidateByTheLeastMoveOfOneLine) {
     }
     EXPECT_GT(steered, 10);
     EXPECT_GT(refused, 10);
+    EXPECT_GT(mirrored, 3);
 }
 
 } // namespace
