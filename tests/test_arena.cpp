@@ -111,18 +111,20 @@ TEST(Replay, FollowingALogPlaysTheSameGameAsPlayingItAll) {
 
 // A study game goes on from its opening with the user to move, and every opening on a cell of seven
 // lines is tried with each answer on its 21 lines' cells, the table's own answer among them.
+// Plays the first empty cell and keeps the board of its first turn.
+struct Watcher : Opponent {
+    int choose(const Board &b, std::mt19937 &) override {
+        if (seen.empty())
+            for (int k = 1; k <= kCells; ++k)
+                seen += b(k) == kEmpty ? '.' : b(k) == kUser ? 'X' : 'O';
+        for (int k = 1;; ++k)
+            if (b(k) == kEmpty)
+                return k;
+    }
+    std::string seen; // the board at the user's first turn
+};
+
 TEST(Openings, GamesGoOnFromTheOpeningAndTryEveryAnswerOnItsLines) {
-    struct Watcher : Opponent {
-        int choose(const Board &b, std::mt19937 &) override {
-            if (seen.empty())
-                for (int k = 1; k <= kCells; ++k)
-                    seen += b(k) == kEmpty ? '.' : b(k) == kUser ? 'X' : 'O';
-            for (int k = 1;; ++k)
-                if (b(k) == kEmpty)
-                    return k;
-        }
-        std::string seen; // the board at the user's first turn
-    };
     Watcher watcher;
     const GameData data = shipped();
     std::mt19937 rng(1);
@@ -179,17 +181,6 @@ TEST(Openings, TheCubesMapsKeepLinesAndTheRepliesStudyGroupsAlikeAnswers) {
             seven.insert(k);
     EXPECT_EQ(imagesOfFirst, seven); // corners and centres are alike too
     // With the user's answer given, the computer moves next, on the board of both marks.
-    struct Watcher : Opponent {
-        int choose(const Board &b, std::mt19937 &) override {
-            if (seen.empty())
-                for (int k = 1; k <= kCells; ++k)
-                    seen += b(k) == kEmpty ? '.' : b(k) == kUser ? 'X' : 'O';
-            for (int k = 1;; ++k)
-                if (b(k) == kEmpty)
-                    return k;
-        }
-        std::string seen;
-    };
     Watcher watcher;
     std::mt19937 rng(1);
     const Opening opening{0, 1, 64};
