@@ -213,22 +213,24 @@ std::string formatReplies(const ReplyStudy &s) {
         for (const CellMap *m : fixing)
             alike.insert((*m)[static_cast<std::size_t>(u)]);
         seen.insert(alike.begin(), alike.end());
+        const bool seven = onSevenLines(u); // the maps keep how many lines a cell lies on
         for (std::size_t o = 0; o < s.opponents.size(); ++o) {
             out += s.opponents[o] + ":";
-            double least = 100;
+            double sum = 0, least = 100;
             for (int v : alike) {
                 const double l = s.loss[static_cast<std::size_t>(v)][o];
                 std::snprintf(buf, sizeof buf, " %s %.1f", coord(v).c_str(), l);
                 out += buf;
+                sum += l;
                 least = std::min(least, l);
-                if (onSevenLines(v))
-                    played[o] += l;
             }
-            if (onSevenLines(u))
+            if (seven) {
+                played[o] += sum;
                 best[o] += least * static_cast<double>(alike.size());
+            }
             out += "\n";
         }
-        if (onSevenLines(u))
+        if (seven)
             onSeven += static_cast<int>(alike.size());
     }
     for (std::size_t o = 0; o < s.opponents.size(); ++o) {
