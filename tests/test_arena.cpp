@@ -109,8 +109,6 @@ TEST(Replay, FollowingALogPlaysTheSameGameAsPlayingItAll) {
     EXPECT_GT(differ, 0);
 }
 
-// A study game goes on from its opening with the user to move, and every opening on a cell of seven
-// lines is tried with each answer on its 21 lines' cells, the table's own answer among them.
 // Plays the first empty cell and keeps the board of its first turn.
 struct Watcher : Opponent {
     int choose(const Board &b, std::mt19937 &) override {
@@ -124,6 +122,8 @@ struct Watcher : Opponent {
     std::string seen; // the board at the user's first turn
 };
 
+// A study game goes on from its opening with the user to move, and every opening on a cell of seven
+// lines is tried with each answer on its 21 lines' cells, the table's own answer among them.
 TEST(Openings, GamesGoOnFromTheOpeningAndTryEveryAnswerOnItsLines) {
     Watcher watcher;
     const GameData data = shipped();
