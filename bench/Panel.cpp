@@ -24,8 +24,11 @@ Panel parsePanel(const std::string &names, std::uint64_t seed) {
         if (!makeOpponent(name))
             throw std::invalid_argument("unknown opponent: " + name);
         const double tie = name == "random" || name == "greedy" ? 1.0 : 0.2;
+        // An opening weighed 0 is left out rather than played for nothing: a slow searcher can be
+        // trained on one opening alone.
         for (bool userOpens : {true, false})
-            panel.entries.push_back({name, userOpens, weight[userOpens ? 0 : 1], tie});
+            if (weight[userOpens ? 0 : 1] > 0)
+                panel.entries.push_back({name, userOpens, weight[userOpens ? 0 : 1], tie});
     }
     return panel;
 }

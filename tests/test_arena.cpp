@@ -77,6 +77,9 @@ TEST(Match, RepeatableWithinTheRulesAndTheShippedTableBeatsTheWeak) {
     EXPECT_TRUE(split.entries[0].userOpens);
     EXPECT_EQ(split.entries[0].weight, 3);
     EXPECT_EQ(split.entries[1].weight, 0.5);
+    const Panel computerOnly = parsePanel("alphabeta:4*0/3", 1);
+    ASSERT_EQ(computerOnly.entries.size(), 1u);
+    EXPECT_FALSE(computerOnly.entries[0].userOpens);
     const auto all = playAll(data, {{"forks", true}, {"greedy", false}}, 7, 11, 2, false);
     EXPECT_EQ(all[0].moves, playMatch(data, "forks", true, 7, 11).moves);
     EXPECT_EQ(all[1].moves, playMatch(data, "greedy", false, 7, 11).moves);
