@@ -27,8 +27,8 @@ Panel parsePanel(const std::string &names, std::uint64_t seed) {
         // An opening weighed 0 is left out rather than played for nothing: a slow searcher can be
         // trained on one opening alone.
         for (bool userOpens : {true, false})
-            if (weight[userOpens ? 0 : 1] > 0)
-                panel.entries.push_back({name, userOpens, weight[userOpens ? 0 : 1], tie});
+            if (const double w = weight[userOpens ? 0 : 1]; w > 0)
+                panel.entries.push_back({name, userOpens, w, tie});
     }
     return panel;
 }
