@@ -26,9 +26,21 @@ bool sevenLineCellsFirst(const GameData &data) {
     return true;
 }
 
+bool fallbackMeetsEveryLine(const GameData &data) {
+    for (int L = 1; L <= kLines; ++L) {
+        bool met = false;
+        for (int j = 4 * L - 3; j <= 4 * L && !met; ++j)
+            for (int i = 1; i <= kPrefCells && !met; ++i)
+                met = data.prefcells(i) == data.lines(j);
+        if (!met)
+            return false;
+    }
+    return true;
+}
+
 bool tieSafe(const GameData &data) {
     for (int sum : {0, 1, 2, 3, 5, 10}) {
-        bool covered = false;
+        bool covered = sum == 0 && fallbackMeetsEveryLine(data);
         for (int k = 3; k <= kPatternRows && !covered; ++k)
             covered = data.patterns(1, k) == sum && data.patterns(2, k) < 0;
         if (!covered)
@@ -241,14 +253,17 @@ std::vector<int> imageChoices(const GameData &data, const Table<int16, kCells> &
 }
 
 bool usable(const GameData &data) {
-    return checkData(data, "candidate").empty() && tieSafe(data) && sevenLineCellsFirst(data);
+    return checkData(data, "candidate").empty() && tieSafe(data) &&
+           (sevenLineCellsFirst(data) || fallbackMeetsEveryLine(data));
 }
 
 std::optional<GameData> loadStart(const std::string &path, std::string &error) {
     LoadResult r = readDataFile(path);
     if (r.data && usable(*r.data))
         return *r.data;
-    error = r.data ? path + ": must be tie-safe and try the 16 seven-line cells first" : r.error;
+    error = r.data ? path + ": must be tie-safe, with the 16 seven-line cells first in its fallback list or a "
+                            "fallback list that meets every line"
+                   : r.error;
     return std::nullopt;
 }
 

@@ -13,8 +13,12 @@ namespace ttt::bench {
 // True when the table can only declare a tie once no line is left to complete: for every sum of a
 // line that one side alone holds and that still has an empty cell (0, 1, 2, 3, 5, 10; 15 is row 2),
 // some row 3..14 takes any empty cell of such a line (a = that sum, b < 0). The computer reaches
-// "tie game" only when no row matches, so then no such line exists.
+// "tie game" only when no row matches, so then no such line exists. An empty line may instead be
+// left to a fallback list that meets every line: while one is empty, a fallback cell is free.
 bool tieSafe(const GameData &data);
+
+// True when every line holds one of the fallback cells.
+bool fallbackMeetsEveryLine(const GameData &data);
 
 inline constexpr int kSevenLineCells = 16;
 
@@ -48,8 +52,8 @@ bool steer(GameData &data, const Table<int16, kCells> &board, int cell, std::mt1
 // best as well as worst: candidates for `steer`.
 std::vector<int> imageChoices(const GameData &data, const Table<int16, kCells> &board, std::mt19937 &rng);
 
-// A table a search may play and write: the game loads it, it is tie-safe and it tries the 16
-// seven-line cells first.
+// A table a search may play and write: the game loads it, it is tie-safe and its fallback list
+// either tries the 16 seven-line cells first or meets every line (no 20 cells do both).
 bool usable(const GameData &data);
 
 // A search's starting table, or the reason the file cannot be one.

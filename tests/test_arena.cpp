@@ -222,6 +222,29 @@ TEST(Mutation, ChangesAndCrossoversKeepTablesLoadable) {
     EXPECT_GT(unsafe, 0) << "some changes must be caught as unsafe";
 }
 
+// Without a row for the empty lines, a tie is safe only if the fallback list meets every line:
+// while a line is empty, one of its cells is a free fallback cell.
+TEST(Mutation, AnEmptyLineMayBeLeftToAFallbackListThatMeetsEveryLine) {
+    GameData d = *readDataFile(TTT_BENCH_TABLES "/shipped-907e01b.dat").data;
+    ASSERT_TRUE(usable(d));
+    for (int k = 3; k <= kPatternRows; ++k)
+        if (d.patterns(1, k) == 0 && d.patterns(2, k) < 0)
+            d.patterns(1, k) = -1;
+    EXPECT_FALSE(tieSafe(d));
+    const int meets[kPrefCells] = {1, 8, 10, 15, 19, 22, 27, 28, 29, 36, 37, 43, 46, 50, 52, 55, 57, 61, 64, 39};
+    for (int i = 1; i <= kPrefCells; ++i)
+        d.prefcells(i) = static_cast<int16>(meets[i - 1]);
+    EXPECT_TRUE(fallbackMeetsEveryLine(d));
+    EXPECT_TRUE(usable(d));
+    const Tally t = playMatch(d, "random", true, 200, 7);
+    EXPECT_EQ(t.openTies, 0);
+    EXPECT_EQ(t.wins, 200);
+    d.prefcells(2) = 1; // 8 alone met a line
+    EXPECT_FALSE(fallbackMeetsEveryLine(d));
+    EXPECT_FALSE(tieSafe(d));
+    EXPECT_FALSE(usable(d));
+}
+
 TEST(Mutation, SevenLineCellsAheadKeepsEveryOtherOrder) {
     // A table not reordered yet (the shipped one already is, nearly).
     const GameData d = *readDataFile(TTT_BENCH_TABLES "/shipped-72681ad.dat").data;
