@@ -27,7 +27,8 @@ bool sevenLineCellsFirst(const GameData &data);
 
 // One random change to the table, of a kind that keeps it loadable: lines moved or their cells
 // reordered, fallback cells reordered or replaced, pattern rows 3..14 changed or swapped. Returns a
-// short description. The fallback list keeps its 16 seven-line cells at its head.
+// short description. The fallback list keeps its 16 seven-line cells at its head, and a list that
+// meets every line its first 16 cells.
 std::string mutate(GameData &data, std::mt19937 &rng);
 
 // Every line's seven-line cells before its other cells, and the 24 lines through none of them after

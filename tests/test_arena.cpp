@@ -239,6 +239,11 @@ TEST(Mutation, AnEmptyLineMayBeLeftToAFallbackListThatMeetsEveryLine) {
     const Tally t = playMatch(d, "random", true, 200, 7);
     EXPECT_EQ(t.openTies, 0);
     EXPECT_EQ(t.wins, 200);
+    GameData noOnes = d; // the list stands in for the empty lines only
+    for (int k = 3; k <= kPatternRows; ++k)
+        if (noOnes.patterns(1, k) == 1 && noOnes.patterns(2, k) < 0)
+            noOnes.patterns(1, k) = -1;
+    EXPECT_FALSE(tieSafe(noOnes));
     d.prefcells(2) = 1; // 8 alone met a line
     EXPECT_FALSE(fallbackMeetsEveryLine(d));
     EXPECT_FALSE(tieSafe(d));
