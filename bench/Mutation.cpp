@@ -27,11 +27,15 @@ bool sevenLineCellsFirst(const GameData &data) {
 }
 
 bool fallbackMeetsEveryLine(const GameData &data) {
+    std::array<bool, kCells + 1> fallback{}; // a table not checked yet may hold any number
+    const auto inRange = [](int cell) { return cell >= 1 && cell <= kCells; };
+    for (int i = 1; i <= kPrefCells; ++i)
+        if (inRange(data.prefcells(i)))
+            fallback[static_cast<std::size_t>(data.prefcells(i))] = true;
     for (int L = 1; L <= kLines; ++L) {
         bool met = false;
-        for (int j = 4 * L - 3; j <= 4 * L && !met; ++j)
-            for (int i = 1; i <= kPrefCells && !met; ++i)
-                met = data.prefcells(i) == data.lines(j);
+        for (int j = 4 * L - 3; j <= 4 * L; ++j)
+            met = met || (inRange(data.lines(j)) && fallback[static_cast<std::size_t>(data.lines(j))]);
         if (!met)
             return false;
     }
@@ -40,10 +44,10 @@ bool fallbackMeetsEveryLine(const GameData &data) {
 
 bool tieSafe(const GameData &data) {
     for (int sum : {0, 1, 2, 3, 5, 10}) {
-        bool covered = sum == 0 && fallbackMeetsEveryLine(data);
+        bool covered = false;
         for (int k = 3; k <= kPatternRows && !covered; ++k)
             covered = data.patterns(1, k) == sum && data.patterns(2, k) < 0;
-        if (!covered)
+        if (!covered && !(sum == 0 && fallbackMeetsEveryLine(data)))
             return false;
     }
     return true;

@@ -225,11 +225,14 @@ TEST(Mutation, ChangesAndCrossoversKeepTablesLoadable) {
 // Without a row for the empty lines, a tie is safe only if the fallback list meets every line:
 // while a line is empty, one of its cells is a free fallback cell.
 TEST(Mutation, AnEmptyLineMayBeLeftToAFallbackListThatMeetsEveryLine) {
+    const auto switchOffCatchAll = [](GameData &t, int sum) {
+        for (int k = 3; k <= kPatternRows; ++k)
+            if (t.patterns(1, k) == sum && t.patterns(2, k) < 0)
+                t.patterns(1, k) = -1;
+    };
     GameData d = *readDataFile(TTT_BENCH_TABLES "/shipped-907e01b.dat").data;
     ASSERT_TRUE(usable(d));
-    for (int k = 3; k <= kPatternRows; ++k)
-        if (d.patterns(1, k) == 0 && d.patterns(2, k) < 0)
-            d.patterns(1, k) = -1;
+    switchOffCatchAll(d, 0);
     EXPECT_FALSE(tieSafe(d));
     const int meets[kPrefCells] = {1, 8, 10, 15, 19, 22, 27, 28, 29, 36, 37, 43, 46, 50, 52, 55, 57, 61, 64, 39};
     for (int i = 1; i <= kPrefCells; ++i)
@@ -240,9 +243,7 @@ TEST(Mutation, AnEmptyLineMayBeLeftToAFallbackListThatMeetsEveryLine) {
     EXPECT_EQ(t.openTies, 0);
     EXPECT_EQ(t.wins, 200);
     GameData noOnes = d; // the list stands in for the empty lines only
-    for (int k = 3; k <= kPatternRows; ++k)
-        if (noOnes.patterns(1, k) == 1 && noOnes.patterns(2, k) < 0)
-            noOnes.patterns(1, k) = -1;
+    switchOffCatchAll(noOnes, 1);
     EXPECT_FALSE(tieSafe(noOnes));
     d.prefcells(2) = 1; // 8 alone met a line
     EXPECT_FALSE(fallbackMeetsEveryLine(d));
