@@ -154,6 +154,12 @@ class FieldReader {
             const int ch = buf_.sgetc();
             if (ch == std::char_traits<char>::eof() || isSeparator(ch))
                 break;
+            // Once the field cannot be a number, read on only as far as a message shows it: an
+            // endless stream of junk is not read to its end.
+            if (number_.malformed && token_.size() >= kMaxToken) {
+                truncated_ = true;
+                break;
+            }
             buf_.sbumpc();
             take(static_cast<char>(ch));
         }
@@ -179,7 +185,7 @@ class FieldReader {
   private:
     static constexpr std::size_t kMaxToken = 24;
 
-    // A runaway field is still consumed, but no more of it is stored than a message shows.
+    // A long run of digits is still consumed, but no more of it is stored than a message shows.
     void take(char ch) {
         if (token_.size() < kMaxToken)
             token_ += ch;
@@ -286,11 +292,39 @@ LoadResult readData(std::istream &in, const std::string &name) {
     return result;
 }
 
+namespace {
+
+// What a path that is not a regular file is, in words; empty for a regular file or one that is not
+// there (opening it says why). A pipe would block the open, a device never ends.
+std::string notAFile(const std::filesystem::path &path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    switch (fs::status(path, ec).type()) { // follows links
+    case fs::file_type::regular:
+    case fs::file_type::not_found:
+    case fs::file_type::none:
+        return {};
+    case fs::file_type::directory:
+        return "a folder";
+    case fs::file_type::fifo:
+        return "a named pipe";
+    case fs::file_type::character:
+        return "a character device";
+    case fs::file_type::block:
+        return "a block device";
+    case fs::file_type::socket:
+        return "a socket";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
 LoadResult readDataFile(const std::filesystem::path &path) {
     const std::string name = path.string();
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        return {std::nullopt, name + ": cannot be read: it is a folder, not a file"};
+    if (const std::string kind = notAFile(path); !kind.empty())
+        return {std::nullopt, name + ": cannot be read: it is " + kind + ", not a file"};
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int err = errno;

@@ -1,14 +1,22 @@
-# Runs the program in a folder without kubix.dat, then with a short one: it must end promptly with a
-# failure status and say why, naming the file.
+# Runs the program in a folder without kubix.dat, with a short one, with a named pipe and with a link
+# to an endless device: it must end promptly with a failure status and say why, naming the file.
 file(REMOVE_RECURSE "${WORKDIR}")
 file(MAKE_DIRECTORY "${WORKDIR}")
-foreach(content IN ITEMS "" "1,2,3")
-    if(content)
+foreach(content IN ITEMS "none" "1,2,3" "pipe" "/dev/zero")
+    file(REMOVE "${WORKDIR}/kubix.dat")
+    set(expected "kubix.dat")
+    if(content STREQUAL "pipe")
+        execute_process(COMMAND mkfifo "${WORKDIR}/kubix.dat" COMMAND_ERROR_IS_FATAL ANY)
+        set(expected "kubix.dat: cannot be read: it is a named pipe")
+    elseif(content STREQUAL "/dev/zero")
+        file(CREATE_LINK /dev/zero "${WORKDIR}/kubix.dat" SYMBOLIC)
+        set(expected "kubix.dat: cannot be read: it is a character device")
+    elseif(NOT content STREQUAL "none")
         file(WRITE "${WORKDIR}/kubix.dat" "${content}")
     endif()
     execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen "${PROGRAM}" WORKING_DIRECTORY "${WORKDIR}"
-        TIMEOUT 20 RESULT_VARIABLE status ERROR_VARIABLE err)
-    if(status EQUAL 0 OR NOT status MATCHES "^[0-9]+$" OR NOT err MATCHES "kubix.dat")
-        message(FATAL_ERROR "expected a failure status and the file named, got '${status}'\n${err}")
+        TIMEOUT 5 RESULT_VARIABLE status ERROR_VARIABLE err)
+    if(status EQUAL 0 OR NOT status MATCHES "^[0-9]+$" OR NOT err MATCHES "${expected}")
+        message(FATAL_ERROR "${content}: expected a failure status and '${expected}', got '${status}'\n${err}")
     endif()
 endforeach()

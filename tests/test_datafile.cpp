@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <sys/stat.h>
 #include <sstream>
 #include <unistd.h>
 
@@ -36,7 +38,7 @@ LoadResult load(const std::string &text) {
 // (row 6, value b) is set to each.
 TEST(DataFile, EveryLayoutAndEveryWayOfWritingANumber) {
     const auto f = fields();
-    const std::string zeros(40, '0');
+    const std::string zeros(5000, '0');
     std::vector<std::pair<std::string, int>> cases = {
         {join(f, ","), -1}, {join(f, "\n") + "\n", -1}, {join(f, "\r\n"), -1}, {join(f, " , \t"), -1}, {join(f, "\r"), -1},
         {formatData(sample()), -1}, {"\xEF\xBB\xBF" + join(f, ","), -1}, // an editor's byte-order mark
@@ -130,7 +132,35 @@ TEST(DataFile, FilesOnDisk) {
     const LoadResult digits = readDataFile(dir / "digits"); // one field, never held whole
     EXPECT_NE(digits.error.find("field 1 "), std::string::npos);
     EXPECT_LT(digits.error.size(), 300u);
+    // Neither a pipe nor an endless device is read: each is refused at once, naming what it is.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir / "zero");
+    for (const auto &[file, kind] : {std::pair{"pipe", "a named pipe"}, {"zero", "a character device"}}) {
+        const auto start = std::chrono::steady_clock::now();
+        const LoadResult r = readDataFile(dir / file);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << file;
+        EXPECT_NE(r.error.find(std::string(file) + ": cannot be read: it is " + kind), std::string::npos) << r.error;
+    }
     std::filesystem::remove_all(dir);
+}
+
+// A stream of junk without end (NUL bytes, as from a device or a sparse file) is read only as far
+// as the message shows it.
+TEST(DataFile, StopsAtAFieldThatCannotBeANumber) {
+    struct Endless : std::streambuf {
+        int_type underflow() override {
+            served += sizeof buf;
+            setg(buf, buf, buf + sizeof buf);
+            return 0;
+        }
+        char buf[64] = {};
+        std::size_t served = 0;
+    } endless;
+    std::istream in(&endless);
+    const LoadResult r = readData(in, "kubix.dat");
+    EXPECT_NE(r.error.find("field 1 (line table entry 1 (line 1, cell 1)): \"\\x00\\x00"), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find("...\" is not a decimal integer"), std::string::npos) << r.error;
+    EXPECT_LE(endless.served, 64u);
 }
 
 } // namespace

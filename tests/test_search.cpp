@@ -53,6 +53,7 @@ const SearchCase kCases[] = {
     {"0 is a real target for c", {12, 23, 40}, {24, 33, 56}, {{0, 11, 0}}, 14, 0},
     {"every empty Y of L2 is tried", {12}, {}, {{0, 0, 1}}, 3, 1},
     {"the next L2 is tried", {15}, {32}, {{5, 0, 5}}, 3, 16},
+    {"the table's last line may be L2", {}, {62, 63}, {{0, 10, -1}}, 3, 61},
     {"Y must be empty", {33}, {}, {{0, 1, 1}}, 14, 0},
     {"L3 passes through Y, not X", {7}, {64}, {{0, 0, 1}}, 3, 1},
     {"row 1 before row 2", {1, 2, 3, 4}, {17, 18, 19}, {{0, -1, -1}}, 1, test::lineNumber({1, 2, 3, 4})},
@@ -113,6 +114,9 @@ const TurnCase kTurns[] = {
     {"a move into the last empty cell ends in a tie", kRows, {64},
      "XXOX|XXXO|OOOX|XXOX  XXXO|OOXX|XOOO|XOOO  XOOO|OOXO|XXOO|OOXX  OOXX|XOOO|XOXX|OXX.",
      {"caption \"my move is  444\"", "graph 64 \"O\" 255", "caption \"tie game\""}, 1, 64},
+    {"a move that leaves the last cell empty does not end the game", kRows, {63},
+     "XXOX|XXXO|OOOX|XXOX  XXXO|OOXX|XOOO|XOOO  XOOO|OOXO|XXOO|OOXX  OOXX|XOOO|XOXX|OX..",
+     {"caption \"my move is  443\"", "graph 63 \"O\" 255"}, 0, 63},
 };
 
 TEST(ComputerTurn, EachOutcomeAsTheWindowSeesIt) {
