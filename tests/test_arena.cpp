@@ -1,10 +1,10 @@
 #include "TestBoards.h"
-#include "bench/Match.h"
-#include "bench/Mutation.h"
-#include "bench/Openings.h"
-#include "bench/Panel.h"
-#include "bench/Replay.h"
-#include "bench/Report.h"
+#include "bench/arena/Match.h"
+#include "bench/arena/Report.h"
+#include "bench/search/Mutation.h"
+#include "bench/search/Panel.h"
+#include "bench/search/Replay.h"
+#include "bench/study/Replies.h"
 #include "model/DataFile.h"
 
 #include <gtest/gtest.h>
@@ -125,42 +125,7 @@ struct Watcher : Opponent {
     std::string seen; // the board at the user's first turn
 };
 
-// A study game goes on from its opening with the user to move, and every opening on a cell of seven
-// lines is tried with each answer on its 21 lines' cells, the table's own answer among them.
-TEST(Openings, GamesGoOnFromTheOpeningAndTryEveryAnswerOnItsLines) {
-    Watcher watcher;
-    const GameData data = shipped();
-    std::mt19937 rng(1);
-    const Opening opening{64, 1};
-    EXPECT_EQ(playGame(data, watcher, true, rng, false, nullptr, &opening).outcome, Outcome::ComputerWins);
-    EXPECT_EQ(watcher.seen, "O" + std::string(62, '.') + "X");
-    const OpeningStudy s = studyOpenings(data, {"random", "greedy"}, 2, 5, 2);
-    ASSERT_EQ(s.rows.size(), 16u);
-    std::set<int> users;
-    for (const auto &row : s.rows) {
-        users.insert(row.user);
-        EXPECT_EQ(row.answers.size(), 21u) << row.user;
-        EXPECT_NO_THROW(row.answer(row.tableReply));
-        EXPECT_THROW(row.answer(row.user), std::logic_error);
-    }
-    EXPECT_EQ(users, (std::set<int>{1, 4, 13, 16, 22, 23, 26, 27, 38, 39, 42, 43, 49, 52, 61, 64}));
-    const std::string text = formatStudy(s);
-    EXPECT_NE(text.find("the table's answers: random 0.0 greedy 0.0"), std::string::npos);
-    const std::size_t at = text.find("| 111 |");
-    const std::string row = text.substr(at, text.find('\n', at) - at);
-    EXPECT_EQ(std::count(row.begin(), row.end(), '|'), 7) << row; // opening, answer, two columns an opponent
-    // When the computer opens, its first move on each cell and nothing of the user's.
-    const OpeningStudy c = studyOpenings(data, {"random"}, 2, 5, 2, true);
-    ASSERT_EQ(c.rows.size(), 1u);
-    EXPECT_EQ(c.rows[0].answers.size(), 64u);
-    EXPECT_EQ(c.rows[0].tableReply, 1);
-    Watcher second;
-    const Opening mine{0, 22};
-    playGame(data, second, false, rng, false, nullptr, &mine);
-    EXPECT_EQ(second.seen, std::string(21, '.') + "O" + std::string(42, '.'));
-}
-
-TEST(Openings, TheCubesMapsKeepLinesAndTheRepliesStudyGroupsAlikeAnswers) {
+TEST(Replies, TheCubesMapsKeepLinesAndTheStudyGroupsAlikeAnswers) {
     std::set<std::set<int>> lines;
     for (const Line &l : Geometry::get().lines)
         lines.insert({l.begin(), l.end()});
@@ -183,9 +148,14 @@ TEST(Openings, TheCubesMapsKeepLinesAndTheRepliesStudyGroupsAlikeAnswers) {
         if (onSevenLines(k))
             seven.insert(k);
     EXPECT_EQ(imagesOfFirst, seven); // corners and centres are alike too
-    // With the user's answer given, the computer moves next, on the board of both marks.
-    Watcher watcher;
+    // A study game goes on from the computer's first move with the user to answer, or with the
+    // user's answer given, the computer to move on the board of both marks.
     std::mt19937 rng(1);
+    Watcher first;
+    const Opening mine{0, 22};
+    playGame(shipped(), first, false, rng, false, nullptr, &mine);
+    EXPECT_EQ(first.seen, std::string(21, '.') + "O" + std::string(42, '.'));
+    Watcher watcher;
     const Opening opening{0, 1, 64};
     playGame(shipped(), watcher, false, rng, false, nullptr, &opening);
     EXPECT_EQ(std::count(watcher.seen.begin(), watcher.seen.end(), 'O'), 2) << watcher.seen;
@@ -199,15 +169,14 @@ TEST(Openings, TheCubesMapsKeepLinesAndTheRepliesStudyGroupsAlikeAnswers) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 12 + 1) << text; // 12 classes of the 63 answers
 }
 
-TEST(Mutation, ChangesAndCrossoversKeepTablesLoadable) {
+TEST(Mutation, ChangesKeepTablesLoadable) {
     GameData d = shipped();
-    const GameData other = *readDataFile(TTT_BENCH_TABLES "/baseline.dat").data;
     ASSERT_TRUE(tieSafe(d));
     std::mt19937 rng(3);
     int unsafe = 0;
     for (int i = 0; i < 2000; ++i) {
         GameData next = d;
-        const std::string what = i % 4 ? mutate(next, rng) : crossover(next, other, rng);
+        const std::string what = mutate(next, rng);
         ASSERT_EQ(checkData(next, "changed"), "") << "step " << i;
         int from = 0, to = 0; // a moved row lands in its place and the rows between shift down by one
         if (std::sscanf(what.c_str(), "move row %d to %d", &from, &to) == 2) {
@@ -249,36 +218,6 @@ TEST(Mutation, AnEmptyLineMayBeLeftToAFallbackListThatMeetsEveryLine) {
     EXPECT_FALSE(fallbackMeetsEveryLine(d));
     EXPECT_FALSE(tieSafe(d));
     EXPECT_FALSE(usable(d));
-}
-
-TEST(Mutation, SevenLineCellsAheadKeepsEveryOtherOrder) {
-    // A table not reordered yet (the shipped one already is, nearly).
-    const GameData d = *readDataFile(TTT_BENCH_TABLES "/shipped-72681ad.dat").data;
-    GameData r = d;
-    sevenLineCellsAhead(r);
-    EXPECT_TRUE(usable(r));
-    const auto cells = [](const GameData &t, int L) {
-        std::vector<int> line;
-        for (int i = 0; i < 4; ++i)
-            line.push_back(t.lines(4 * L - 3 + i));
-        return line;
-    };
-    // Built apart: each line's seven-line cells then its others, each in table order; the lines
-    // through such a cell in table order, then the rest.
-    std::vector<std::vector<int>> expected, without;
-    for (int L = 1; L <= kLines; ++L) {
-        std::vector<int> seven, other;
-        for (int cell : cells(d, L))
-            (onSevenLines(cell) ? seven : other).push_back(cell);
-        seven.insert(seven.end(), other.begin(), other.end());
-        (onSevenLines(seven[0]) ? expected : without).push_back(seven);
-    }
-    EXPECT_EQ(without.size(), 24u);
-    expected.insert(expected.end(), without.begin(), without.end());
-    for (int L = 1; L <= kLines; ++L)
-        EXPECT_EQ(cells(r, L), expected[static_cast<std::size_t>(L - 1)]) << "line " << L;
-    EXPECT_EQ(r.prefcells, d.prefcells);
-    EXPECT_EQ(r.patterns, d.patterns);
 }
 
 // Every turn of a recorded game and every empty cell: a steer either leaves the table alone or makes

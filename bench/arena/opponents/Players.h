@@ -1,0 +1,21 @@
+#pragma once
+
+#include "bench/arena/Opponents.h"
+
+namespace ttt::bench {
+
+// The players behind makeOpponent, each family in its own file.
+
+// Heuristics.cpp: level 0 random, 1 greedy, 2 forks, 3 threats; `family` draws a member per game.
+std::unique_ptr<Opponent> makeHeuristic(int level, bool family);
+
+// Searchers.cpp: alpha-beta `depth` plies deep with the fixed evaluation, or the family.
+std::unique_ptr<Opponent> makeSearcher(int depth, bool family);
+
+// Tables.cpp: the family of pattern tables on the user's side.
+std::unique_ptr<Opponent> makeTableFamily();
+
+// MonteCarlo.cpp: the family of Monte Carlo tree searchers.
+std::unique_ptr<Opponent> makeMonteCarloFamily();
+
+} // namespace ttt::bench

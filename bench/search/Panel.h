@@ -1,0 +1,39 @@
+#pragma once
+
+#include "bench/arena/Match.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ttt::bench {
+
+// A set of opponents a table is scored against: each on both openings, with a weight for its
+// losses and the share of a loss that a tie counts (a full loss against random and greedy, which a
+// sound table always beats; a fifth against the rest).
+struct Panel {
+    struct Entry {
+        std::string opponent;
+        bool userOpens;
+        double weight, tieWeight;
+    };
+    std::vector<Entry> entries;
+    std::uint64_t seed = 1;
+};
+
+// "heuristics*2,forks,greedy*4": names as makeOpponent takes them, each with an optional weight;
+// "forks*3/6" weighs it 3 when the user opens and 6 when the computer does.
+// Throws std::invalid_argument for an unknown opponent.
+Panel parsePanel(const std::string &names, std::uint64_t seed);
+
+// A search's training and selection panels, from its seed. They may share no opponent: the
+// selection must be held out from training. Throws std::invalid_argument.
+std::pair<Panel, Panel> heldOutPanels(const std::string &train, const std::string &select, std::uint64_t seed);
+
+// The weighted loss, lower is better, of games [first, first + games) of every entry, played on
+// up to `threads` threads. The games of a number are the same for every table as long as the
+// tables play alike, so two tables' scores on the same games are a paired comparison.
+double panelScore(const GameData &data, const Panel &panel, int first, int games, int threads,
+                  std::vector<Tally> *tallies = nullptr);
+
+} // namespace ttt::bench

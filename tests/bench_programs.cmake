@@ -1,0 +1,31 @@
+# The bench programs: a short climb through a change of window and a hop writes a table the game
+# loads; --help prints the usage; a bad argument is refused with exit status 2, named in the message.
+file(MAKE_DIRECTORY "${WORKDIR}")
+file(REMOVE "${WORKDIR}/climb.dat")
+execute_process(COMMAND "${CLIMB}" "${DATA}" --out "${WORKDIR}/climb.dat" --steps 4 --games 10 --window 2 --hop 1
+    --select-games 10 --threads 1 --train "forks,greedy" --select "heuristics" RESULT_VARIABLE status ERROR_VARIABLE err)
+execute_process(COMMAND "${ARENA}" check "${WORKDIR}/climb.dat" RESULT_VARIABLE checked OUTPUT_VARIABLE out)
+if(NOT status EQUAL 0 OR NOT err MATCHES "window 1" OR NOT err MATCHES "kick: .*hop 2" OR NOT checked EQUAL 0)
+    message(FATAL_ERROR "climb: ${status}\n${err}\ncheck: ${out}")
+endif()
+foreach(case IN ITEMS
+        "ARENA|play;${DATA};--games;12x|--games takes a whole number"
+        "ARENA|play;${DATA};--opponents;forks,nobody|unknown opponent 'nobody'"
+        "ARENA|timing;${DATA};--games;5|'--games' is not an option of timing"
+        "CLIMB|${DATA};--out;${WORKDIR}/never.dat;--margin;x|--margin takes a number, not 'x'"
+        "CLIMB|${DATA};--out;${WORKDIR}/never.dat;--train;forks;--select;forks|on both panels")
+    string(REPLACE "|" ";" parts "${case}")
+    list(GET parts 0 program)
+    list(POP_FRONT parts)
+    list(POP_BACK parts expected)
+    execute_process(COMMAND "${${program}}" ${parts} RESULT_VARIABLE status ERROR_VARIABLE err)
+    if(NOT status EQUAL 2 OR NOT err MATCHES "${expected}" OR NOT err MATCHES "usage:" OR EXISTS "${WORKDIR}/never.dat")
+        message(FATAL_ERROR "${program} ${parts}: expected status 2 and '${expected}', got ${status}\n${err}")
+    endif()
+endforeach()
+foreach(program IN ITEMS ARENA CLIMB)
+    execute_process(COMMAND "${${program}}" --help RESULT_VARIABLE status OUTPUT_VARIABLE out)
+    if(NOT status EQUAL 0 OR NOT out MATCHES "^usage:")
+        message(FATAL_ERROR "${program} --help: ${status}\n${out}")
+    endif()
+endforeach()
