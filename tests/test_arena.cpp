@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <set>
+#include <tuple>
 
 namespace ttt::bench {
 namespace {
@@ -80,15 +82,45 @@ TEST(Match, RepeatableWithinTheRulesAndTheShippedTableBeatsTheWeak) {
     const Panel computerOnly = parsePanel("alphabeta:4*0/3", 1);
     ASSERT_EQ(computerOnly.entries.size(), 1u);
     EXPECT_FALSE(computerOnly.entries[0].userOpens);
-    const auto all = playAll(data, {{"forks", true}, {"greedy", false}}, 7, 11, 2, false);
-    EXPECT_EQ(all[0].moves, playMatch(data, "forks", true, 7, 11).moves);
-    EXPECT_EQ(all[1].moves, playMatch(data, "greedy", false, 7, 11).moves);
+    // Dealt out in parts, a match still adds up to the games of one match.
+    const auto all = playAll(data, {{"forks", true}, {"greedy", false}}, 120, 11, 2, false);
+    for (const auto &[i, name, userOpens] : {std::tuple{0, "forks", true}, {1, "greedy", false}}) {
+        const Tally whole = playMatch(data, name, userOpens, 120, 11);
+        EXPECT_EQ(all[i].games, 120);
+        EXPECT_EQ(all[i].moves, whole.moves) << name;
+        EXPECT_EQ(all[i].losses, whole.losses) << name;
+    }
     for (auto [name, minWins] : {std::pair{"random", 200}, std::pair{"greedy", 198}})
         for (bool userOpens : {true, false}) {
             const Tally t = playMatch(data, name, userOpens, 200, 2026);
             EXPECT_GE(t.wins, minWins) << name << (userOpens ? ", user opens" : ", computer opens");
         }
     EXPECT_NEAR(wilson(0, 1000).second, 0.0038, 0.0001);
+}
+
+// Every level's table loads, declares a tie only once no line is left, and the levels are ordered
+// where a beginner notices: greedy beats easy often, medium seldom.
+TEST(Levels, LoadWithoutPrematureTiesAndInOrder) {
+    std::map<std::string, long> greedyWins;
+    for (const std::string level : {"easy", "medium", "hard"}) {
+        const std::string path = level == "hard" ? TTT_SHIPPED_DATA : TTT_LEVELS "/" + level + "/kubix.dat";
+        const LoadResult r = readDataFile(path);
+        ASSERT_TRUE(r.data) << r.error;
+        EXPECT_TRUE(tieSafe(*r.data)) << level;
+        for (const char *name : {"random", "greedy", "forks", "searchers"})
+            for (bool userOpens : {true, false}) {
+                const Tally t = playMatch(*r.data, name, userOpens, 100, 77);
+                EXPECT_EQ(t.openTies, 0) << level << " against " << name;
+                if (std::string(name) == "greedy")
+                    greedyWins[level] += t.losses;
+                if (std::string(name) == "random") {
+                    EXPECT_GE(t.wins, 95) << level;
+                }
+            }
+    }
+    EXPECT_GT(greedyWins["easy"], 30);
+    EXPECT_LT(greedyWins["medium"], 10);
+    EXPECT_LE(greedyWins["hard"], greedyWins["medium"]);
 }
 
 // A game replayed from another table's log is the game that table plays from scratch: the record is
