@@ -54,6 +54,7 @@ const SearchCase kCases[] = {
     {"every empty Y of L2 is tried", {12}, {}, {{0, 0, 1}}, 3, 1},
     {"the next L2 is tried", {15}, {32}, {{5, 0, 5}}, 3, 16},
     {"the table's last line may be L2", {}, {62, 63}, {{0, 10, -1}}, 3, 61},
+    {"X may be the last cell of L2", {3}, {1, 2}, {{0, 11, -1}}, 3, 4},
     {"Y must be empty", {33}, {}, {{0, 1, 1}}, 14, 0},
     {"L3 passes through Y, not X", {7}, {64}, {{0, 0, 1}}, 3, 1},
     {"row 1 before row 2", {1, 2, 3, 4}, {17, 18, 19}, {{0, -1, -1}}, 1, test::lineNumber({1, 2, 3, 4})},
