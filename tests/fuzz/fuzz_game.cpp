@@ -14,47 +14,39 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <set>
-#include <string>
 #include <unistd.h>
 
 namespace ttt::fuzz {
 namespace {
+
+using Board = Table<int16, kCells>;
+const auto &kLinesOfCube = straightLines();
 
 [[noreturn]] void fail(const std::string &what, int action) {
     std::fprintf(stderr, "broken rule after action %d: %s\n", action, what.c_str());
     std::abort();
 }
 
-class Bytes {
-  public:
-    Bytes(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
-    bool empty() const { return at_ >= size_; }
-    int next() { return at_ < size_ ? data_[at_++] : 0; }
-
-  private:
-    const std::uint8_t *data_;
-    std::size_t size_, at_ = 0;
+struct Bytes {
+    const std::uint8_t *data;
+    std::size_t size, at = 0;
+    int next() { return at < size ? data[at++] : 0; }
 };
 
-// Line sums a row can meet, and now and then any 16-bit value.
-int16 patternValue(Bytes &in) {
-    static const int sums[] = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 15, 16, 20};
-    const int v = in.next();
-    if (v < 240)
-        return static_cast<int16>(sums[v % 16]);
-    return static_cast<int16>(in.next() << 8 | in.next());
-}
+int sum(const Board &b, const Line &l) { return b(l[0]) + b(l[1]) + b(l[2]) + b(l[3]); }
+bool through(const Line &l, int cell) { return std::find(l.begin(), l.end(), cell) != l.end(); }
 
 GameData tableFrom(Bytes &in) {
+    // Line sums a row can meet, and now and then any 16-bit value.
+    static const int sums[] = {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 15, 16, 20};
     GameData data;
     int j = 1;
-    for (const Line &line : straightLines())
+    for (const Line &line : kLinesOfCube)
         for (int cell : line)
             data.lines(j++) = static_cast<int16>(cell);
-    for (int swaps = in.next() % 32; swaps > 0; --swaps) {
+    for (int swaps = in.next() % 32; swaps > 0; --swaps) { // lines moved, their cells turned
         const int a = in.next() % kLines, b = in.next();
         for (int i = 1; i <= 4; ++i)
             std::swap(data.lines(4 * a + i), data.lines(4 * (b % kLines) + (i + b / kLines) % 4 + 1));
@@ -62,40 +54,37 @@ GameData tableFrom(Bytes &in) {
     for (int i = 1; i <= kPrefCells; ++i)
         data.prefcells(i) = static_cast<int16>(in.next() % kCells + 1);
     for (int k = 1; k <= kPatternRows; ++k)
-        for (int i = 1; i <= 3; ++i)
-            data.patterns(i, k) = patternValue(in);
+        for (int i = 1; i <= 3; ++i) {
+            const int v = in.next();
+            data.patterns(i, k) = static_cast<int16>(v < 240 ? sums[v % 16] : in.next() << 8 | in.next());
+        }
     data.patterns(1, 1) = 4;
     data.patterns(1, 2) = 15;
     return data;
 }
 
-// The rule read independently of the search's code: some row matches on this board.
-bool someRowMatches(const GameData &d, const Table<int16, kCells> &board) {
-    const auto &lines = straightLines();
-    const auto sum = [&](const Line &l) { return board(l[0]) + board(l[1]) + board(l[2]) + board(l[3]); };
-    const auto through = [](const Line &l, int cell) { return std::find(l.begin(), l.end(), cell) != l.end(); };
+// The pattern rule read again, apart from the search's code: does any row match this board?
+bool someRowMatches(const GameData &d, const Board &board) {
     for (int k = 1; k <= kPatternRows; ++k) {
         const int a = d.patterns(1, k), b = d.patterns(2, k), c = d.patterns(3, k);
-        if (a < 0)
-            continue;
-        for (std::size_t l1 = 0; l1 < lines.size(); ++l1) {
-            if (sum(lines[l1]) != a)
+        for (const Line &l1 : kLinesOfCube) {
+            if (a < 0 || sum(board, l1) != a)
                 continue;
             if (k <= 2)
                 return true;
-            for (int x : lines[l1]) {
+            for (int x : l1) {
                 if (board(x) != kEmpty)
                     continue;
                 if (b < 0)
                     return true;
-                for (std::size_t l2 = 0; l2 < lines.size(); ++l2) {
-                    if (l2 == l1 || sum(lines[l2]) != b || !through(lines[l2], x))
+                for (const Line &l2 : kLinesOfCube) {
+                    if (&l2 == &l1 || sum(board, l2) != b || !through(l2, x))
                         continue;
                     if (c < 0)
                         return true;
-                    for (int y : lines[l2])
-                        for (std::size_t l3 = 0; l3 < lines.size(); ++l3)
-                            if (board(y) == kEmpty && l3 != l1 && l3 != l2 && sum(lines[l3]) == c && through(lines[l3], y))
+                    for (int y : l2)
+                        for (const Line &l3 : kLinesOfCube)
+                            if (board(y) == kEmpty && &l3 != &l1 && &l3 != &l2 && sum(board, l3) == c && through(l3, y))
                                 return true;
                 }
             }
@@ -104,36 +93,21 @@ bool someRowMatches(const GameData &d, const Table<int16, kCells> &board) {
     return false;
 }
 
-int coordCell(const std::string &digits) {
-    if (digits.size() != 3 || digits.find_first_not_of("1234") != std::string::npos)
-        return 0;
-    return cellAt(digits[0] - '0', digits[1] - '0', digits[2] - '0');
-}
-
-// "you win on " or "I win on " and a straight line's four coordinates, each after a blank.
+// The straight line whose four coordinates follow `head` in a caption, each after a blank; empty
+// when the caption is not one or they are not a line.
 std::vector<int> lineOf(const std::string &caption, const std::string &head) {
     std::vector<int> cells;
-    if (!caption.starts_with(head) || caption.size() != head.size() + 16)
-        return {};
-    for (std::size_t at = head.size(); at < caption.size(); at += 4) {
-        if (caption[at] != ' ')
+    for (std::size_t at = head.size(); caption.starts_with(head) && caption.size() == head.size() + 16 && at < caption.size(); at += 4) {
+        const std::string d = caption.substr(at + 1, 3);
+        if (caption[at] != ' ' || d.find_first_not_of("1234") != std::string::npos)
             return {};
-        cells.push_back(coordCell(caption.substr(at + 1, 3)));
+        cells.push_back(cellAt(d[0] - '0', d[1] - '0', d[2] - '0'));
     }
     std::sort(cells.begin(), cells.end());
-    const auto &lines = straightLines();
-    if (std::find(lines.begin(), lines.end(), Line{cells[0], cells[1], cells[2], cells[3]}) == lines.end())
+    if (cells.size() != 4 || std::find(kLinesOfCube.begin(), kLinesOfCube.end(), Line{cells[0], cells[1], cells[2], cells[3]}) == kLinesOfCube.end())
         return {};
     return cells;
 }
-
-struct Model {
-    Table<int16, kCells> board;
-    int pending = 0; // the tentative X's cell while OK is shown
-    bool skipShown = true, over = false;
-    int red = 0;     // the cell of the red O, the computer's latest move
-    std::set<int> green;
-};
 
 class Game {
   public:
@@ -143,49 +117,36 @@ class Game {
         check(0, "");
     }
 
-    // One action; false when it ended the program.
+    // One action: 0-63 a click on a cell, 64-127 a screen reader's press on one, 128-191 OK, TAKE
+    // BACK, SKIP MOVE or STOP, the rest a click and OK as a person plays. False once STOP ended it.
     bool act(int v, int n) {
-        const std::string before = caption();
+        if (v >= 132 && v < 192)
+            v = 128 + v % 4;
         const int cell = v % kCells + 1;
-        const bool boxEmpty = form_.Text(cell + 2)->text().isEmpty();
-        std::string expected = before;
-        switch (v / 64) {
-        case 0: // a click on a cell, or a screen reader's press
-        case 1:
-            if (v < 64)
-                QTest::mouseClick(form_.Text(cell + 2), Qt::LeftButton);
+        CellBox *box = form_.Text(cell + 2);
+        const bool free = box->text().isEmpty(), listens = !over_ && !pending_;
+        std::string expected = caption();
+        if (v < 128 || (v >= 192 && listens && free)) {
+            if (v < 64 || v >= 192)
+                QTest::mouseClick(box, Qt::LeftButton);
             else
-                QAccessible::queryAccessibleInterface(form_.Text(cell + 2))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-            if (model_.over || model_.pending)
-                break;
-            if (!boxEmpty) {
-                expected = "THAT MOVE IS ILLEGAL";
-            } else {
-                model_.pending = cell;
-                expected = "your move " + std::to_string(cellcoord(static_cast<int16>(cell)));
+                QAccessible::queryAccessibleInterface(box)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            if (listens) {
+                expected = free ? "your move " + std::to_string(cellcoord(static_cast<int16>(cell))) : "THAT MOVE IS ILLEGAL";
+                pending_ = free ? cell : 0;
             }
-            break;
-        case 2:
-            if (v % 4 == 3) {
-                button(4)->click();
-                return false;
-            }
-            if (button(v % 4 + 1)->isHidden())
-                break; // nobody can click a hidden button
-            button(v % 4 + 1)->click();
-            if (v % 4 == 1) {
-                model_.pending = 0;
-            } else {
-                expected = turn(v % 4 == 0, n);
-            }
-            break;
-        default: // a cell and OK, as a person plays
-            if (!model_.over && !model_.pending && boxEmpty) {
-                QTest::mouseClick(form_.Text(cell + 2), Qt::LeftButton);
-                model_.pending = cell;
-                button(1)->click();
-                expected = turn(true, n);
-            }
+            v = v >= 192 ? 128 : -1; // a person's play goes on to OK
+        }
+        if (v == 131) {
+            button(4)->click();
+            return false;
+        }
+        if (v >= 128 && v < 131 && !button(v - 127)->isHidden()) { // nobody can click a hidden button
+            button(v - 127)->click();
+            if (v == 129)
+                pending_ = 0;
+            else
+                expected = turn(v == 128, n);
         }
         check(n, expected);
         return true;
@@ -196,100 +157,90 @@ class Game {
     QLabel *status() { return form_.findChild<QLabel *>("Label4"); }
     std::string caption() { return status()->text().toStdString(); }
 
-    // What the computer's turn must have said, after OK (`ok`) or SKIP MOVE.
+    // Checks the computer's turn that OK (`ok`) or SKIP MOVE ran, and returns what it said.
     std::string turn(bool ok, int n) {
-        const auto &now = form_.state().board;
-        Table<int16, kCells> board = model_.board;
+        const Board &now = form_.state().board;
+        Board before = board_;
         if (ok) {
-            board(model_.pending) = kUser;
-            model_.pending = 0;
-            model_.red = 0;
+            before(pending_) = kUser;
+            pending_ = red_ = 0;
         }
-        model_.skipShown = false;
+        skipShown_ = false;
         int placed = 0;
         for (int k = 1; k <= kCells; ++k)
-            if (now(k) != board(k)) {
-                if (board(k) != kEmpty || now(k) != kComputer || placed)
+            if (now(k) != before(k)) {
+                if (before(k) != kEmpty || now(k) != kComputer || placed)
                     fail("the computer played on a taken cell, or twice, at cell " + std::to_string(k), n);
-                placed = k;
+                placed = red_ = k;
             }
+        if (placed && pending_ == placed)
+            pending_ = 0; // its O takes the place of the tentative X
+        const bool full = std::count(&now(1), &now(1) + kCells, kEmpty) == 0;
+        bool fallbackTaken = true;
+        for (int i = 1; i <= kPrefCells; ++i)
+            fallbackTaken = fallbackTaken && before(data_.prefcells(i)) != kEmpty;
         const std::string said = caption();
-        if (placed) {
-            model_.red = placed;
-            if (model_.pending == placed)
-                model_.pending = 0; // its O takes the place of the tentative X
-        }
-        const bool full = std::all_of(&now(1), &now(1) + kCells, [](int16 v) { return v != kEmpty; });
-        const bool fallbackTaken = [&] {
-            for (int i = 1; i <= kPrefCells; ++i)
-                if (board(data_.prefcells(i)) == kEmpty)
-                    return false;
-            return true;
-        }();
-        std::vector<int> userLine = lineOf(said, "you win on "), myLine = lineOf(said, "I win on ");
+        const std::vector<int> mine = lineOf(said, "I win on "), yours = lineOf(said, "you win on ");
+        int mineSum = 0, yoursSum = 0;
+        for (int k : mine)
+            mineSum += now(k);
+        for (int k : yours)
+            yoursSum += now(k);
         if (said == "tie game") {
-            if (!(placed && full) && !(!placed && fallbackTaken && !someRowMatches(data_, board)))
+            if (!(placed && full) && !(!placed && fallbackTaken && !someRowMatches(data_, before)))
                 fail("a tie declared while a move was left", n);
         } else if (said.starts_with("you win on ")) {
-            if (placed || userLine.empty() || !std::all_of(userLine.begin(), userLine.end(), [&](int k) { return now(k) == kUser; }))
+            if (placed || yoursSum != 4 * kUser)
                 fail("a user win declared without a line of four X: " + said, n);
         } else if (said.starts_with("I win on ")) {
             // It completes its line on the screen only: the board keeps the blank, shown as a green O.
-            int sum = 0;
-            for (int k : myLine)
-                sum += now(k);
-            if (placed || myLine.empty() || sum != 3 * kComputer)
+            if (placed || mineSum != 3 * kComputer)
                 fail("a computer win declared without a line it could complete: " + said, n);
-            model_.green.insert(myLine.begin(), myLine.end());
+            green_.insert(mine.begin(), mine.end());
         } else if (!placed || full || said != "my move is  " + std::to_string(cellcoord(static_cast<int16>(placed)))) {
             fail("the computer's turn said \"" + said + "\"", n);
         }
-        // Rows 1 and 2 come before any move: a line of four X, or three O and a blank, is never passed over.
-        for (const Line &l : straightLines()) {
-            const int s = board(l[0]) + board(l[1]) + board(l[2]) + board(l[3]);
-            if ((s == 4 && !said.starts_with("you win on ")) || (s == 15 && !said.starts_with("you win on ") && !said.starts_with("I win on ")))
+        // Rows 1 and 2 come before any move: four X, or three O and a blank, are never passed over.
+        for (const Line &l : kLinesOfCube) {
+            const int s = sum(before, l);
+            if ((s == 4 || s == 15) && !said.starts_with("you win on ") && (s == 4 || !said.starts_with("I win on ")))
                 fail("a finished or winnable line was passed over: " + said, n);
         }
-        model_.over = placed ? full : true;
-        model_.board = now;
+        over_ = !placed || full;
+        board_ = now;
         return said;
     }
 
     void check(int n, const std::string &expected) {
         const GameState &s = form_.state();
-        for (int k = 1; k <= kCells; ++k)
-            if (model_.board(k) != s.board(k))
-                fail("the board changed outside a turn at cell " + std::to_string(k), n);
-        if (s.gameover != (model_.over ? 1 : 0))
-            fail("gameover is " + std::to_string(s.gameover), n);
-        const std::string said = caption();
-        if (n > 0 && said != expected)
-            fail("the status says \"" + said + "\", not \"" + expected + "\"", n);
-        if (status()->palette().color(QPalette::WindowText) != (model_.green.empty() ? QColor(192, 0, 0) : QColor(0, 255, 0)))
+        if (!(s.board == board_) || s.gameover != (over_ ? 1 : 0))
+            fail("the board or gameover changed outside a turn", n);
+        if (n > 0 && caption() != expected)
+            fail("the status says \"" + caption() + "\", not \"" + expected + "\"", n);
+        if (status()->palette().color(QPalette::WindowText) != (green_.empty() ? QColor(192, 0, 0) : QColor(0, 255, 0)))
             fail("the status is in the wrong colour", n);
-        const bool shown[] = {model_.pending != 0, model_.pending != 0, model_.skipShown, true};
+        const bool shown[] = {pending_ != 0, pending_ != 0, skipShown_, true};
         for (int b = 1; b <= 4; ++b)
             if (button(b)->isHidden() == shown[b - 1])
                 fail("button " + std::to_string(b) + " is shown where the rules hide it, or hidden", n);
         for (int k = 1; k <= kCells; ++k) {
             const CellBox *box = form_.Text(k + 2);
-            const QString &text = box->text();
-            const QColor ink = box->palette().color(QPalette::Text);
-            const char *want = s.board(k) == kUser ? "X" : s.board(k) == kComputer || model_.green.count(k) ? "O" : k == model_.pending ? "X" : "";
-            const QColor wantInk = model_.green.count(k) ? QColor(0, 255, 0)
-                                   : (k == model_.red && s.board(k) == kComputer) || (k == model_.pending && s.board(k) == kEmpty)
-                                       ? QColor(255, 0, 0)
-                                       : QColor(0, 0, 0);
-            if (text != QLatin1String(want) || (*want && ink != wantInk))
-                fail("cell " + std::to_string(k) + " shows \"" + text.toStdString() + "\" in " + ink.name().toStdString() + ", not \"" +
-                         want + "\" in " + wantInk.name().toStdString(),
+            const bool green = green_.count(k) > 0, tentative = k == pending_ && s.board(k) == kEmpty;
+            const char *want = s.board(k) == kUser || tentative ? "X" : s.board(k) == kComputer || green ? "O" : "";
+            const QColor ink = green ? Qt::green : (k == red_ && s.board(k) == kComputer) || tentative ? Qt::red : Qt::black;
+            if (box->text() != QLatin1String(want) || (*want && box->palette().color(QPalette::Text) != ink))
+                fail("cell " + std::to_string(k) + " shows \"" + box->text().toStdString() + "\" in " +
+                         box->palette().color(QPalette::Text).name().toStdString() + ", not \"" + want + "\" in " + ink.name().toStdString(),
                      n);
         }
     }
 
     const GameData &data_;
     Form1 form_;
-    Model model_;
+    Board board_;
+    int pending_ = 0, red_ = 0; // the tentative X's cell while OK is shown; the computer's red O
+    bool skipShown_ = true, over_ = false;
+    std::set<int> green_;
 };
 
 } // namespace
@@ -300,21 +251,19 @@ extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfi
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: Qt cannot be taken down safely among the exit handlers.
-    static auto *app = new QApplication(*argc, *argv);
+    static auto *app = new QApplication(*argc, *argv); // never destroyed: Qt cannot end among the exit handlers
     (void)app;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    using namespace ttt;
     static const std::string path = "/tmp/fuzz_game_" + std::to_string(::getpid()) + ".dat";
-    fuzz::Bytes in(data, size);
-    const GameData table = fuzz::tableFrom(in);
-    std::ofstream(path, std::ios::trunc) << formatData(table);
-    fuzz::Game game(table, path);
-    for (int n = 1; !in.empty(); ++n)
-        if (!game.act(in.next(), n))
+    ttt::fuzz::Bytes in{data, size};
+    const ttt::GameData table = ttt::fuzz::tableFrom(in);
+    std::ofstream(path, std::ios::trunc) << ttt::formatData(table);
+    ttt::fuzz::Game game(table, path);
+    for (int n = 1; in.at < in.size;)
+        if (!game.act(in.next(), n++))
             break;
     return 0;
 }
