@@ -202,7 +202,10 @@ int main(int argc, char **argv) {
         std::cout << kUsage;
         return 0;
     }
-    if (const std::string problem = readSearchOptions(argc, argv, o, more); !problem.empty()) {
+    std::string problem = readSearchOptions(argc, argv, o, more);
+    if (problem.empty() && o.starts.size() > 1)
+        problem = "one start table, not " + std::to_string(o.starts.size());
+    if (!problem.empty()) {
         std::cerr << "climb: " << problem << "\n" << kUsage;
         return 2;
     }
@@ -214,7 +217,7 @@ int main(int argc, char **argv) {
         return 2;
     }
     std::string error;
-    const auto start = loadStart(o.starts.back(), error);
+    const auto start = loadStart(o.starts.front(), error);
     if (!start) {
         std::cerr << error << '\n';
         return 1;
