@@ -25,15 +25,16 @@ struct Must {
     std::vector<std::string> who;
 };
 
-const std::vector<std::string> kAll = {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics", "searchers", "mcts"};
+const std::vector<std::string> kAll = {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics", "forklevel",
+                                       "forklevel#7", "searchers", "searchers#2", "mcts"};
 
 // Boards found by brute force: a cell each player must take, whatever member a family draws.
 const Must kMust[] = {
     {"completes its own line first", "XXX.|....|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....", 4,
-     {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics", "searchers", "mcts", "tables"}},
+     {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics", "forklevel", "searchers", "mcts", "tables"}},
     {"blocks three O", "X...|X...|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....", 20, kAll},
     {"makes a double threat", "....|....|O..X|....  ....|....|O.X.|....  ....|....|....|..O.  ....|....|.X.X|....", 57,
-     {"forks", "threats", "alphabeta:3"}},
+     {"forks", "threats", "alphabeta:3", "forklevel", "forklevel#3"}},
     {"starts a forcing chain", "O..X|....|X.O.|....  ...X|.X..|X...|....  ....|..O.|.O.X|....  ....|...X|OO..|.O..", 64,
      {"threats"}},
     {"blocks the computer's double-threat cell", "....|OO..|....|...X  ....|X.O.|..X.|....  ....|.O..|....|....  ..X.|....|....|....",
@@ -51,7 +52,8 @@ TEST(Opponents, EveryMemberWinsAndBlocksAndTheForkersFork) {
                 test::setBoard(s, m.board);
                 EXPECT_EQ(player->choose(s.board, rng), m.cell) << name << " " << m.why << ", seed " << seed;
             }
-    EXPECT_FALSE(makeOpponent("nobody"));
+    for (const char *bad : {"nobody", "forks#1", "forklevel#", "forklevel#x"})
+        EXPECT_FALSE(makeOpponent(bad)) << bad;
 }
 
 // Games follow the rules, repeat exactly, and a panel's score is the same however its games are
@@ -128,7 +130,7 @@ TEST(Levels, LoadWithoutPrematureTiesAndInOrder) {
 TEST(Replay, FollowingALogPlaysTheSameGameAsPlayingItAll) {
     const GameData a = shipped(), b = *readDataFile(TTT_BENCH_TABLES "/baseline.dat").data;
     int differ = 0;
-    for (const char *name : {"forks", "alphabeta:2", "heuristics", "searchers", "tables", "mcts"})
+    for (const char *name : {"forks", "alphabeta:2", "heuristics", "forklevel#4", "searchers", "tables", "mcts"})
         for (int game = 0; game < 4; ++game)
             for (bool userOpens : {true, false}) {
                 const ReplayGame g{name, userOpens, 9, game};

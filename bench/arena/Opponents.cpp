@@ -21,18 +21,45 @@ double uniform(std::mt19937 &rng, double lo, double hi) { return std::uniform_re
 int below(std::mt19937 &rng, int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
 
 bool isFamily(const std::string &name) {
-    return name == "heuristics" || name == "searchers" || name == "tables" || name == "mcts";
+    return name == "heuristics" || name == "forklevel" || name == "searchers" || name == "tables" || name == "mcts";
 }
 
+namespace {
+
+// One member of a family, drawn once from its number and kept for every game: a player of its own,
+// as fixed as `forks`, so a line it wins on is won again and again.
+class Member : public Opponent {
+  public:
+    Member(std::unique_ptr<Opponent> family, int number) : family_(std::move(family)) {
+        std::mt19937 rng(static_cast<std::uint32_t>(number) * 2654435761u);
+        family_->newGame(rng);
+    }
+    int choose(const Board &board, std::mt19937 &rng) override { return family_->choose(board, rng); }
+
+  private:
+    std::unique_ptr<Opponent> family_;
+};
+
+} // namespace
+
 std::unique_ptr<Opponent> makeOpponent(const std::string &name) {
+    if (const auto hash = name.find('#'); hash != std::string::npos) { // "forklevel#7": member 7
+        const std::string number = name.substr(hash + 1);
+        if (!isFamily(name.substr(0, hash)) || number.empty() || number.size() > 6 ||
+            number.find_first_not_of("0123456789") != std::string::npos)
+            return nullptr;
+        return std::make_unique<Member>(makeOpponent(name.substr(0, hash)), std::stoi(number));
+    }
     const char *levels[] = {"random", "greedy", "forks", "threats"};
     for (int level = 0; level < 4; ++level)
         if (name == levels[level])
-            return makeHeuristic(level, false);
+            return makeHeuristic(level, Family::None);
     if (name.rfind("alphabeta:", 0) == 0 && name.size() == 11 && name[10] >= '1' && name[10] <= '6')
         return makeSearcher(name[10] - '0', false);
     if (name == "heuristics")
-        return makeHeuristic(2, true);
+        return makeHeuristic(2, Family::Heuristics);
+    if (name == "forklevel")
+        return makeHeuristic(2, Family::ForkLevel);
     if (name == "searchers")
         return makeSearcher(2, true);
     if (name == "tables")

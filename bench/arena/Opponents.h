@@ -29,11 +29,14 @@ class Opponent {
 //   alphabeta:N   alpha-beta minimax N plies deep over a line-count evaluation, random among equals
 // Families, which draw a new member for every game from the game's random source:
 //   heuristics    greedy, forks or threats with random priorities, weights, depth and noise
+//   forklevel     forks with random weights of quiet moves (own and the computer's lines), a liking
+//                 for the centre or the corners, priorities and, some of the time, any opening move
 //   searchers     alpha-beta of depth 1 to 4 with random evaluation weights for each side,
 //                 tie-breaks and noise
 //   tables        a pattern table played from the user's side: the baseline, earlier shipped tables,
 //                 or a random valid table
 //   mcts          Monte Carlo tree search over playouts, 100 to 600 a move
+// "NAME#N" is member N of a family, drawn once and kept for every game.
 // nullptr for any other name.
 std::unique_ptr<Opponent> makeOpponent(const std::string &name);
 

@@ -67,4 +67,35 @@ std::string formatTable(const std::vector<Pairing> &pairings, const std::vector<
     return out;
 }
 
+std::string formatHoles(const std::vector<Pairing> &pairings, const std::vector<Tally> &tallies) {
+    std::string out = "| opens | members | mean loss % | worst member | its loss % (95 % CI) | sd | range |\n"
+                      "|---|---:|---:|---|---:|---:|---:|\n";
+    for (bool userOpens : {true, false}) {
+        std::vector<double> loss;
+        std::size_t worst = 0;
+        for (std::size_t i = 0; i < pairings.size(); ++i)
+            if (pairings[i].userOpens == userOpens) {
+                loss.push_back(100.0 * static_cast<double>(tallies[i].losses) / static_cast<double>(std::max(1L, tallies[i].games)));
+                if (loss.size() == 1 || tallies[i].losses > tallies[worst].losses)
+                    worst = i;
+            }
+        if (loss.empty())
+            continue;
+        const double n = static_cast<double>(loss.size());
+        double mean = 0, sq = 0;
+        for (double l : loss)
+            mean += l / n;
+        for (double l : loss)
+            sq += (l - mean) * (l - mean);
+        const auto [low, high] = wilson(tallies[worst].losses, tallies[worst].games);
+        char row[256];
+        std::snprintf(row, sizeof row, "| %s | %zu | %.1f | %s | %.1f (%.1f-%.1f) | %.1f | %.1f-%.1f |\n",
+                      userOpens ? "user" : "computer", loss.size(), mean, pairings[worst].opponent.c_str(),
+                      *std::max_element(loss.begin(), loss.end()), 100 * low, 100 * high, std::sqrt(sq / n),
+                      *std::min_element(loss.begin(), loss.end()), *std::max_element(loss.begin(), loss.end()));
+        out += row;
+    }
+    return out;
+}
+
 } // namespace ttt::bench

@@ -22,4 +22,8 @@ std::pair<double, double> wilson(long k, long n);
 // A Markdown table of the results, with the 95 % interval of each loss rate.
 std::string formatTable(const std::vector<Pairing> &pairings, const std::vector<Tally> &tallies, bool timed);
 
+// For pairings of members of one family, each opening apart: the mean loss, the worst member with
+// its interval, and the spread (standard deviation and range) of the members' losses.
+std::string formatHoles(const std::vector<Pairing> &pairings, const std::vector<Tally> &tallies);
+
 } // namespace ttt::bench

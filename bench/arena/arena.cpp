@@ -28,6 +28,9 @@ const char *const kUsage =
     "  arena replies FILE [--games N] [--seed S] [--opponents a,b,...] [--threads T]\n"
     "      the computer opening: the loss after each answer of the user, in classes of answers\n"
     "      that the cube's maps keeping its first move make alike\n"
+    "  arena holes FILE [--family NAME] [--members M] [--games N] [--seed S] [--threads T]\n"
+    "      members 1 to M of a family (default forklevel, 30), each drawn once and kept as a fixed\n"
+    "      player: each one's loss both ways, the mean, the worst member and the spread\n"
     "  arena trace FILE OPPONENT GAME [--seed S] [--computer-opens]   one game, move by move\n"
     "  arena timing FILE [--boards N] [--seed S]   mean and worst time of the computer's turn\n"
     "  arena check FILE      validates FILE as the game does\n"
@@ -142,7 +145,7 @@ int main(int argc, char **argv) {
         std::cout << kUsage;
         return 0;
     }
-    const std::vector<std::string> commands = {"play", "replies", "trace", "timing", "check"};
+    const std::vector<std::string> commands = {"play", "replies", "holes", "trace", "timing", "check"};
     if (args.empty())
         return usage("no command");
     const std::string &command = args[0];
@@ -152,7 +155,8 @@ int main(int argc, char **argv) {
     if (args.size() < positional)
         return usage(command + " needs " + (command == "trace" ? "FILE OPPONENT GAME" : "FILE"));
 
-    long games = 1000, boards = 2000, game = 0;
+    long games = 1000, boards = 2000, game = 0, members = 30;
+    std::string family = "forklevel";
     std::uint64_t seed = 1;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     bool timed = false, userOpens = true;
@@ -168,6 +172,7 @@ int main(int argc, char **argv) {
     const std::map<std::string, std::vector<std::string>> takes = {
         {"play", {"--games", "--seed", "--opponents", "--threads", "--timed"}},
         {"replies", {"--games", "--seed", "--opponents", "--threads"}},
+        {"holes", {"--family", "--members", "--games", "--seed", "--threads"}},
         {"trace", {"--seed", "--computer-opens"}},
         {"timing", {"--boards", "--seed"}},
         {"check", {}}};
@@ -187,8 +192,8 @@ int main(int argc, char **argv) {
         if (i + 1 >= args.size())
             return usage(opt + " needs a value");
         const std::string &value = args[++i];
-        if (opt == "--opponents") {
-            opponents = value;
+        if (opt == "--opponents" || opt == "--family") {
+            (opt == "--family" ? family : opponents) = value;
             continue;
         }
         const auto n = number(value, opt == "--seed" ? 0 : 1);
@@ -198,10 +203,19 @@ int main(int argc, char **argv) {
             games = *n;
         else if (opt == "--boards")
             boards = *n;
+        else if (opt == "--members")
+            members = *n;
         else if (opt == "--seed")
             seed = static_cast<std::uint64_t>(*n);
         else
             threads = static_cast<int>(*n);
+    }
+    if (command == "holes") {
+        if (!isFamily(family))
+            return usage("'" + family + "' is not a family");
+        opponents.clear();
+        for (long m = 1; m <= members; ++m)
+            opponents += (m > 1 ? "," : "") + family + "#" + std::to_string(m);
     }
     std::vector<std::string> names;
     std::stringstream list(opponents);
@@ -236,6 +250,8 @@ int main(int argc, char **argv) {
     const auto start = std::chrono::steady_clock::now();
     const auto tallies = playAll(*data, pairings, static_cast<int>(games), seed, threads, timed);
     std::cout << formatTable(pairings, tallies, timed);
+    if (command == "holes")
+        std::cout << '\n' << formatHoles(pairings, tallies);
     std::cerr << "played in " << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()
               << " s\n";
     return 0;

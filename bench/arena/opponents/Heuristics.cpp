@@ -1,11 +1,12 @@
 // Rule-based players: take a win, block the computer's three, then by level make a double threat,
 // play a forcing chain to one (threats), block the computer's double-threat cell, and otherwise
-// take the cell on the most open lines. The family varies the level, which of its own double
-// threat and the block comes first, the weights of "open", the chain depth and how often a random
-// or second-best move slips in.
+// take the cell on the most open lines. The heuristics family varies the level, which of its own
+// double threat and the block comes first, the weights of "open", the chain depth and how often a
+// random or second-best move slips in; the fork-level family keeps the level and varies the rest.
 #include "bench/arena/opponents/Players.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace ttt::bench {
@@ -19,14 +20,18 @@ struct Params {
     long own[4] = {1, 3, 5, 7}; // a line without O, by the X it holds
     long block[4] = {0, 1, 2, 3}; // a line without X, by the O it holds
     double randomMove = 0, secondBest = 0;
+    long centre = 0, corner = 0; // a quiet move's liking for the inner eight cells or the corners
+    double anyOpening = 0;       // how often the first move is any of the 64 cells
 };
 
 class Heuristic : public Opponent {
   public:
-    Heuristic(int level, bool family) : family_(family) { params_.level = level; }
+    Heuristic(int level, Family family) : family_(family) { params_.level = level; }
 
     void newGame(std::mt19937 &rng) override {
-        if (!family_)
+        if (family_ == Family::ForkLevel)
+            return drawForkLevel(rng);
+        if (family_ == Family::None)
             return;
         Params p;
         const double r = uniform(rng, 0, 1);
@@ -44,7 +49,7 @@ class Heuristic : public Opponent {
 
     int choose(const Board &board, std::mt19937 &rng) override {
         const Position p(board);
-        if (params_.level == 0)
+        if (params_.level == 0 || (params_.anyOpening > 0 && emptyCells(p).size() == kCells && uniform(rng, 0, 1) < params_.anyOpening))
             return pick(emptyCells(p), rng);
         if (auto win = winningCells(p, kUser); !win.empty())
             return pick(win, rng);
@@ -75,8 +80,29 @@ class Heuristic : public Opponent {
     }
 
   private:
+    // Fork level, with what makes a fixed player predictable drawn anew: how steeply the quiet
+    // move's weights grow with the marks, how much the computer's lines count (from not at all to
+    // like its own), a liking for the centre or the corners or neither, which of its own double
+    // threat and the block comes first, and how often it opens anywhere.
+    void drawForkLevel(std::mt19937 &rng) {
+        Params p;
+        const double steep = uniform(rng, 1, 6), theirs = uniform(rng, 0, 1);
+        for (int i = 0; i < 4; ++i) {
+            p.own[i] = std::lround(10 * std::pow(steep, i));
+            p.block[i] = i ? std::lround(theirs * static_cast<double>(p.own[i])) : 0;
+        }
+        const int liking = below(rng, 3); // the centre, the corners, or neither
+        const long bonus = 5 * below(rng, 7);
+        (liking == 0 ? p.centre : p.corner) = liking < 2 ? bonus : 0;
+        p.blockFirst = uniform(rng, 0, 1) < 0.5;
+        p.anyOpening = uniform(rng, 0, 0.5);
+        params_ = p;
+    }
+
     long openness(const Position &p, int cell) const {
-        long s = 0;
+        const CellPlace c = cellPlace(cell);
+        const bool inner = c.level % 3 != 1 && c.row % 3 != 1 && c.column % 3 != 1;
+        long s = onSevenLines(cell) ? (inner ? params_.centre : params_.corner) : 0;
         for (int line : Geometry::get().through[static_cast<std::size_t>(cell)]) {
             if (p.os(line) == 0)
                 s += params_.own[p.xs(line)];
@@ -169,13 +195,13 @@ class Heuristic : public Opponent {
     }
 
     Params params_;
-    bool family_;
+    Family family_;
     long nodes_ = 0;
     std::set<std::pair<std::uint64_t, std::uint64_t>> failed_;
 };
 
 } // namespace
 
-std::unique_ptr<Opponent> makeHeuristic(int level, bool family) { return std::make_unique<Heuristic>(level, family); }
+std::unique_ptr<Opponent> makeHeuristic(int level, Family family) { return std::make_unique<Heuristic>(level, family); }
 
 } // namespace ttt::bench

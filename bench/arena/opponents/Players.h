@@ -6,8 +6,10 @@ namespace ttt::bench {
 
 // The players behind makeOpponent, each family in its own file.
 
-// Heuristics.cpp: level 0 random, 1 greedy, 2 forks, 3 threats; `family` draws a member per game.
-std::unique_ptr<Opponent> makeHeuristic(int level, bool family);
+// Heuristics.cpp: level 0 random, 1 greedy, 2 forks, 3 threats; a family draws a member per game:
+// heuristics of any level, or fork level alone.
+enum class Family { None, Heuristics, ForkLevel };
+std::unique_ptr<Opponent> makeHeuristic(int level, Family family);
 
 // Searchers.cpp: alpha-beta `depth` plies deep with the fixed evaluation, or the family.
 std::unique_ptr<Opponent> makeSearcher(int depth, bool family);
