@@ -16,11 +16,8 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
     GameRecord r;
     user.newGame(rng);
     if (opening) {
-        if (opening->user)
-            state.board(opening->user) = kUser;
-        state.board(opening->reply) = kComputer;
-        if (opening->answer)
-            state.board(opening->answer) = kUser;
+        state.board(opening->computer) = kComputer;
+        state.board(opening->answer) = kUser;
     }
     const auto computerTurn = [&] {
         const auto start = std::chrono::steady_clock::now();
@@ -34,7 +31,7 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
         if (observer)
             observer->computerTurn(computer.patnum, view.caption);
     };
-    if (!userOpens && (!opening || opening->answer))
+    if (!userOpens || opening)
         computerTurn();
     while (state.gameover == 0) {
         if (state.boardFull())

@@ -39,12 +39,10 @@ class MoveObserver {
     virtual void computerTurn(int patnum, const std::string &caption) = 0;
 };
 
-// The user's first mark and the computer's answer, set on the board before the game goes on; with
-// no user mark, the computer's opening move, the user to answer it, or with `answer` the user's
-// answer too, the computer to move.
+// The computer's opening move and the user's answer, set on the board before the game goes on with
+// the computer to move.
 struct Opening {
-    int user = 0;
-    int reply = 0;
+    int computer = 0;
     int answer = 0;
 };
 

@@ -39,7 +39,7 @@ ReplyStudy studyReplies(const GameData &data, const std::vector<std::string> &op
     onThreads(threads, [&] {
         for (std::size_t j; (j = next++) < jobs.size();) {
             const auto [u, o] = jobs[j];
-            const Opening opening{0, s.opening, u};
+            const Opening opening{s.opening, u};
             const Tally t = playMatch(data, opponents[o], false, games, seed, false, 0, &opening);
             s.loss[static_cast<std::size_t>(u)][o] = 100.0 * static_cast<double>(t.losses) / static_cast<double>(t.games);
         }
