@@ -77,6 +77,9 @@ TEST(Match, RepeatableWithinTheRulesAndTheShippedTableBeatsTheWeak) {
     EXPECT_EQ(one[3].losses, two[3].losses);
     EXPECT_EQ(one[0].moves, playMatch(data, "forks", true, 23, 3, false, 5).moves);
     EXPECT_THROW(parsePanel("forks,nobody", 1), std::invalid_argument);
+    const auto [train, select] = heldOutPanels("forklevel,greedy", "forklevel*2", 1); // other members
+    EXPECT_NE(train.seed, select.seed);
+    EXPECT_THROW(heldOutPanels("forklevel#2", "forklevel#2", 1), std::invalid_argument);
     const Panel split = parsePanel("alphabeta:2*3/0.5", 1);
     EXPECT_TRUE(split.entries[0].userOpens);
     EXPECT_EQ(split.entries[0].weight, 3);

@@ -37,7 +37,7 @@ std::pair<Panel, Panel> heldOutPanels(const std::string &train, const std::strin
     auto out = std::make_pair(parsePanel(train, seed * 2 + 1), parsePanel(select, seed * 2 + 1000000007ULL));
     for (const auto &t : out.first.entries)
         for (const auto &s : out.second.entries)
-            if (t.opponent == s.opponent)
+            if (t.opponent == s.opponent && !isFamily(t.opponent)) // a family draws other members there
                 throw std::invalid_argument(t.opponent + " is on both panels: selection must be held out from training");
     return out;
 }

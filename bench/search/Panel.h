@@ -26,8 +26,9 @@ struct Panel {
 // Throws std::invalid_argument for an unknown opponent.
 Panel parsePanel(const std::string &names, std::uint64_t seed);
 
-// A search's training and selection panels, from its seed. They may share no opponent: the
-// selection must be held out from training. Throws std::invalid_argument.
+// A search's training and selection panels, from its seed. They may share no fixed player: the
+// selection must be held out from training. A family may stand on both, since each panel draws its
+// members from a seed of its own. Throws std::invalid_argument.
 std::pair<Panel, Panel> heldOutPanels(const std::string &train, const std::string &select, std::uint64_t seed);
 
 // The weighted loss, lower is better, of games [first, first + games) of every entry, played on

@@ -174,7 +174,7 @@ const char *const kUsage =
     "  Climbs from the table START on the training panel; writes the best table on the selection\n"
     "  panel to OUT, and the current one to OUT-wK.dat at each window.\n"
     "  LIST: opponents with optional weights, \"forks*2,greedy*3\", or \"forks*4/6\" for the two\n"
-    "  openings apart (user / computer opens); the panels share no opponent.\n"
+    "  openings apart (user / computer opens); the panels share no fixed player.\n"
     "  climb --help   this text\n";
 
 // printf into a string, for the run's log.
