@@ -10,9 +10,7 @@ if(NOT status EQUAL 0 OR NOT err MATCHES "window 1" OR NOT err MATCHES "kick: .*
 endif()
 foreach(case IN ITEMS
         "ARENA|play;${DATA};--games;12x|--games takes a whole number"
-        "ARENA|play;${DATA};--opponents;forks,nobody|unknown opponent 'nobody'"
         "ARENA|timing;${DATA};--games;5|'--games' is not an option of timing"
-        "CLIMB|${DATA};--out;${WORKDIR}/never.dat;--margin;x|--margin takes a number, not 'x'"
         "CLIMB|${DATA};--out;${WORKDIR}/never.dat;--train;forks;--select;forks|on both panels")
     string(REPLACE "|" ";" parts "${case}")
     list(GET parts 0 program)

@@ -52,59 +52,34 @@ TEST(Opponents, EveryMemberWinsAndBlocksAndTheForkersFork) {
                 test::setBoard(s, m.board);
                 EXPECT_EQ(player->choose(s.board, rng), m.cell) << name << " " << m.why << ", seed " << seed;
             }
-    for (const char *bad : {"nobody", "forks#1", "forklevel#", "forklevel#x"})
-        EXPECT_FALSE(makeOpponent(bad)) << bad;
+    EXPECT_FALSE(makeOpponent("nobody") || makeOpponent("forks#1") || makeOpponent("forklevel#") || makeOpponent("forklevel#x"));
 }
 
-// Games follow the rules, repeat exactly, and a panel's score is the same however its games are
-// split between threads; the short arena run: the shipped table beats random every time and greedy
-// at least 99 % of the time (greedy wins or draws about 1 game in 250, too rare to forbid on 200).
-TEST(Match, RepeatableWithinTheRulesAndTheShippedTableBeatsTheWeak) {
+// Games follow the rules and repeat exactly, and a panel's score is the same however its games are
+// split between threads.
+TEST(Match, RepeatableWithinTheRulesAndAlikeOnAnyThreads) {
     const GameData data = shipped();
     for (const char *name : {"random", "heuristics", "searchers", "tables", "mcts"}) {
-        const Tally a = playMatch(data, name, true, 6, 42), b = playMatch(data, name, true, 6, 42);
-        EXPECT_EQ(a.wins + a.losses + a.ties, 6) << name;
-        EXPECT_EQ(a.moves, b.moves) << name;
-        EXPECT_EQ(a.openTies, 0) << name;
+        const Tally a = playMatch(data, name, true, 6, 42);
+        EXPECT_EQ(a.moves, playMatch(data, name, true, 6, 42).moves) << name;
         // Every user mark is answered by one turn; the last turn ends the game, with the winning
         // cell counted when the computer wins.
-        EXPECT_EQ(a.moves, 2 * a.turns - a.games + a.wins) << name;
+        EXPECT_TRUE(a.wins + a.losses + a.ties == 6 && a.openTies == 0 && a.moves == 2 * a.turns - a.games + a.wins) << name;
     }
-    const Panel panel = parsePanel("forks*2,searchers", 3);
     std::vector<Tally> one, two;
+    const Panel panel = parsePanel("forks*2,searchers", 3);
     EXPECT_EQ(panelScore(data, panel, 5, 23, 1, &one), panelScore(data, panel, 5, 23, 2, &two));
-    EXPECT_EQ(one[3].games, 23);
-    EXPECT_EQ(one[3].losses, two[3].losses);
     EXPECT_EQ(one[0].moves, playMatch(data, "forks", true, 23, 3, false, 5).moves);
-    EXPECT_THROW(parsePanel("forks,nobody", 1), std::invalid_argument);
-    const auto [train, select] = heldOutPanels("forklevel,greedy", "forklevel*2", 1); // other members
-    EXPECT_NE(train.seed, select.seed);
-    EXPECT_THROW(heldOutPanels("forklevel#2", "forklevel#2", 1), std::invalid_argument);
-    const Panel split = parsePanel("alphabeta:2*3/0.5", 1);
-    EXPECT_TRUE(split.entries[0].userOpens);
-    EXPECT_EQ(split.entries[0].weight, 3);
-    EXPECT_EQ(split.entries[1].weight, 0.5);
-    const Panel computerOnly = parsePanel("alphabeta:4*0/3", 1);
-    ASSERT_EQ(computerOnly.entries.size(), 1u);
-    EXPECT_FALSE(computerOnly.entries[0].userOpens);
+    EXPECT_THROW(heldOutPanels("forklevel#2", "forklevel#2", 1), std::invalid_argument); // a family may be on both
     // Dealt out in parts, a match still adds up to the games of one match.
     const auto all = playAll(data, {{"forks", true}, {"greedy", false}}, 120, 11, 2, false);
-    for (const auto &[i, name, userOpens] : {std::tuple{0, "forks", true}, {1, "greedy", false}}) {
-        const Tally whole = playMatch(data, name, userOpens, 120, 11);
-        EXPECT_EQ(all[i].games, 120);
-        EXPECT_EQ(all[i].moves, whole.moves) << name;
-        EXPECT_EQ(all[i].losses, whole.losses) << name;
-    }
-    for (auto [name, minWins] : {std::pair{"random", 200}, std::pair{"greedy", 198}})
-        for (bool userOpens : {true, false}) {
-            const Tally t = playMatch(data, name, userOpens, 200, 2026);
-            EXPECT_GE(t.wins, minWins) << name << (userOpens ? ", user opens" : ", computer opens");
-        }
-    EXPECT_NEAR(wilson(0, 1000).second, 0.0038, 0.0001);
+    EXPECT_EQ(all[1].moves, playMatch(data, "greedy", false, 120, 11).moves);
+    EXPECT_EQ(all[0].losses, playMatch(data, "forks", true, 120, 11).losses);
 }
 
 // Every level's table loads, declares a tie only once no line is left, and the levels are ordered
-// where a beginner notices: greedy beats easy often, medium seldom.
+// where a beginner notices: greedy beats easy often, medium seldom, the shipped table about once in
+// 250 games; only easy ever loses to random.
 TEST(Levels, LoadWithoutPrematureTiesAndInOrder) {
     std::map<std::string, long> greedyWins;
     for (const std::string level : {"easy", "medium", "hard"}) {
@@ -119,13 +94,13 @@ TEST(Levels, LoadWithoutPrematureTiesAndInOrder) {
                 if (std::string(name) == "greedy")
                     greedyWins[level] += t.losses;
                 if (std::string(name) == "random") {
-                    EXPECT_GE(t.wins, 95) << level;
+                    EXPECT_GE(t.wins, level == "easy" ? 95 : 100) << level;
                 }
             }
     }
     EXPECT_GT(greedyWins["easy"], 30);
     EXPECT_LT(greedyWins["medium"], 10);
-    EXPECT_LE(greedyWins["hard"], greedyWins["medium"]);
+    EXPECT_LE(greedyWins["hard"], 1);
 }
 
 // A game replayed from another table's log is the game that table plays from scratch: the record is
@@ -149,26 +124,12 @@ TEST(Replay, FollowingALogPlaysTheSameGameAsPlayingItAll) {
     EXPECT_GT(differ, 0);
 }
 
-// Plays the first empty cell and keeps the board of its first turn.
-struct Watcher : Opponent {
-    int choose(const Board &b, std::mt19937 &) override {
-        if (seen.empty())
-            for (int k = 1; k <= kCells; ++k)
-                seen += b(k) == kEmpty ? '.' : b(k) == kUser ? 'X' : 'O';
-        for (int k = 1;; ++k)
-            if (b(k) == kEmpty)
-                return k;
-    }
-    std::string seen; // the board at the user's first turn
-};
-
 TEST(Replies, TheCubesMapsKeepLinesAndTheStudyGroupsAlikeAnswers) {
     std::set<std::set<int>> lines;
     for (const Line &l : Geometry::get().lines)
         lines.insert({l.begin(), l.end()});
     std::set<CellMap> maps(cubeMaps().begin(), cubeMaps().end());
     EXPECT_EQ(maps.size(), 192u);
-    std::set<int> imagesOfFirst;
     for (const CellMap &m : maps) {
         std::set<std::set<int>> mapped;
         for (const auto &l : lines) {
@@ -178,33 +139,17 @@ TEST(Replies, TheCubesMapsKeepLinesAndTheStudyGroupsAlikeAnswers) {
             mapped.insert(to);
         }
         EXPECT_EQ(mapped, lines);
-        imagesOfFirst.insert(m[1]);
+        EXPECT_TRUE(onSevenLines(m[1])); // a corner goes to a corner or a centre cell
     }
-    std::set<int> seven;
-    for (int k = 1; k <= kCells; ++k)
-        if (onSevenLines(k))
-            seven.insert(k);
-    EXPECT_EQ(imagesOfFirst, seven); // corners and centres are alike too
-    // A study game goes on from the computer's first move and the user's answer, the computer to
-    // move on the board of both marks.
-    std::mt19937 rng(1);
-    Watcher watcher;
-    const Opening opening{1, 64};
-    playGame(shipped(), watcher, false, rng, false, nullptr, &opening);
-    EXPECT_EQ(std::count(watcher.seen.begin(), watcher.seen.end(), 'O'), 2) << watcher.seen;
-    EXPECT_EQ(watcher.seen[0], 'O');
-    EXPECT_EQ(watcher.seen[63], 'X');
-    const ReplyStudy s = studyReplies(shipped(), {"random"}, 2, 5, 2);
-    EXPECT_EQ(s.opening, 1);
-    const std::string text = formatReplies(s);
-    EXPECT_NE(text.find("under the 12 maps"), std::string::npos) << text;
+    const std::string text = formatReplies(studyReplies(shipped(), {"random"}, 2, 5, 2));
     EXPECT_NE(text.find("random: 114 0.0 141 0.0 411 0.0\n"), std::string::npos) << text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 12 + 1) << text; // 12 classes of the 63 answers
 }
 
-TEST(Mutation, ChangesKeepTablesLoadable) {
+// Random changes keep a table loadable, and those that could tie too early are caught. Without a
+// row for the empty lines, a tie is safe only if the fallback list meets every line.
+TEST(Mutation, ChangesKeepTablesLoadableAndTiesSafe) {
     GameData d = shipped();
-    ASSERT_TRUE(tieSafe(d));
     std::mt19937 rng(3);
     int unsafe = 0;
     for (int i = 0; i < 2000; ++i) {
@@ -212,45 +157,26 @@ TEST(Mutation, ChangesKeepTablesLoadable) {
         const std::string what = mutate(next, rng);
         ASSERT_EQ(checkData(next, "changed"), "") << "step " << i;
         int from = 0, to = 0; // a moved row lands in its place and the rows between shift down by one
-        if (std::sscanf(what.c_str(), "move row %d to %d", &from, &to) == 2) {
-            for (int k = to; k <= from; ++k)
-                for (int v = 1; v <= 3; ++v)
-                    ASSERT_EQ(next.patterns(v, k), d.patterns(v, k == to ? from : k - 1)) << what;
-        }
+        for (int k = std::sscanf(what.c_str(), "move row %d to %d", &from, &to) == 2 ? to : 1; k <= from; ++k)
+            for (int v = 1; v <= 3; ++v)
+                ASSERT_EQ(next.patterns(v, k), d.patterns(v, k == to ? from : k - 1)) << what;
         unsafe += !tieSafe(next);
         if (tieSafe(next))
             d = next;
     }
     EXPECT_GT(unsafe, 0) << "some changes must be caught as unsafe";
-}
-
-// Without a row for the empty lines, a tie is safe only if the fallback list meets every line:
-// while a line is empty, one of its cells is a free fallback cell.
-TEST(Mutation, AnEmptyLineMayBeLeftToAFallbackListThatMeetsEveryLine) {
-    const auto switchOffCatchAll = [](GameData &t, int sum) {
-        for (int k = 3; k <= kPatternRows; ++k)
-            if (t.patterns(1, k) == sum && t.patterns(2, k) < 0)
-                t.patterns(1, k) = -1;
-    };
-    GameData d = *readDataFile(TTT_BENCH_TABLES "/shipped-907e01b.dat").data;
-    ASSERT_TRUE(usable(d));
-    switchOffCatchAll(d, 0);
+    d = *readDataFile(TTT_BENCH_TABLES "/shipped-907e01b.dat").data;
+    for (int k = 3; k <= kPatternRows; ++k) // the catch-all for the empty lines goes
+        if (d.patterns(1, k) == 0 && d.patterns(2, k) < 0)
+            d.patterns(1, k) = -1;
     EXPECT_FALSE(tieSafe(d));
     const int meets[kPrefCells] = {1, 8, 10, 15, 19, 22, 27, 28, 29, 36, 37, 43, 46, 50, 52, 55, 57, 61, 64, 39};
     for (int i = 1; i <= kPrefCells; ++i)
         d.prefcells(i) = static_cast<int16>(meets[i - 1]);
-    EXPECT_TRUE(fallbackMeetsEveryLine(d));
     EXPECT_TRUE(usable(d));
-    const Tally t = playMatch(d, "random", true, 200, 7);
-    EXPECT_EQ(t.openTies, 0);
-    EXPECT_EQ(t.wins, 200);
-    GameData noOnes = d; // the list stands in for the empty lines only
-    switchOffCatchAll(noOnes, 1);
-    EXPECT_FALSE(tieSafe(noOnes));
+    EXPECT_EQ(playMatch(d, "random", true, 100, 7).wins, 100);
     d.prefcells(2) = 1; // 8 alone met a line
-    EXPECT_FALSE(fallbackMeetsEveryLine(d));
     EXPECT_FALSE(tieSafe(d));
-    EXPECT_FALSE(usable(d));
 }
 
 // Every turn of a recorded game and every empty cell: a steer either leaves the table alone or makes
@@ -261,6 +187,12 @@ TEST(Mutation, SteerTakesAnotherCandidateByMovingOneLine) {
     std::mt19937 rng(4);
     int steered = 0, refused = 0, mirrored = 0;
     const GameLog log = replay(d, {"forks", true, 9, 1});
+    const auto lineSet = [](const GameData &g) {
+        std::multiset<std::multiset<int>> out;
+        for (int L = 1; L <= kLines; ++L)
+            out.insert({g.lines(4 * L - 3), g.lines(4 * L - 2), g.lines(4 * L - 1), g.lines(4 * L)});
+        return out;
+    };
     Table<int16, kCells> board;
     for (std::size_t j = 0; j + 1 < log.moves.size(); j += 2) {
         board(log.moves[j]) = kUser;
@@ -277,14 +209,8 @@ TEST(Mutation, SteerTakesAnotherCandidateByMovingOneLine) {
             }
             ++steered;
             ASSERT_EQ(scanChoice(t, board), cell);
-            EXPECT_EQ(t.patterns, d.patterns);
-            EXPECT_EQ(t.prefcells, d.prefcells);
-            std::multiset<std::multiset<int>> linesBefore, linesAfter; // the same lines, one moved
-            for (int L = 1; L <= kLines; ++L) {
-                linesBefore.insert({d.lines(4 * L - 3), d.lines(4 * L - 2), d.lines(4 * L - 1), d.lines(4 * L)});
-                linesAfter.insert({t.lines(4 * L - 3), t.lines(4 * L - 2), t.lines(4 * L - 1), t.lines(4 * L)});
-            }
-            EXPECT_EQ(linesAfter, linesBefore);
+            EXPECT_TRUE(t.patterns == d.patterns && t.prefcells == d.prefcells);
+            EXPECT_EQ(lineSet(t), lineSet(d)); // the same lines, one moved
         }
         if (log.moves[j + 1] < 100)
             board(log.moves[j + 1]) = kComputer;

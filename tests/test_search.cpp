@@ -12,15 +12,6 @@ using Cells = std::vector<int>;
 constexpr Row kUserWon{4, -1, -1};
 constexpr Row kCanWin{15, -1, -1};
 
-GameState boardOf(const Cells &x, const Cells &o) {
-    GameState s;
-    for (int k : x)
-        s.board(k) = kUser;
-    for (int k : o)
-        s.board(k) = kComputer;
-    return s;
-}
-
 // makeData's table, or with `reversed` the same lines in the opposite order, each written backwards.
 GameData table(const std::vector<Row> &rows, const Cells &pref, bool reversed) {
     GameData data = test::makeData(rows, pref);
@@ -71,7 +62,11 @@ TEST(PatternSearch, ScanOrderAndTieBreaks) {
         if (!c.own)
             rows.insert(rows.begin(), {kUserWon, kCanWin});
         const GameData data = table(rows, {}, c.reversed);
-        GameState state = boardOf(c.x, c.o);
+        GameState state;
+        for (int k : c.x)
+            state.board(k) = kUser;
+        for (int k : c.o)
+            state.board(k) = kComputer;
         const GameState before = state;
         test::RecordingView view;
         ComputerPlayer player(data, state, view);
