@@ -28,6 +28,7 @@ GameRecord playGame(const GameData &data, Opponent &user, bool userOpens, std::m
             r.worstTurnNanos = std::max(r.worstTurnNanos, ns);
         }
         ++r.turns;
+        ++r.rows[computer.choice == 0 ? kPatternRows + 1 : static_cast<std::size_t>(computer.patnum)];
         if (observer)
             observer->computerTurn(computer.patnum, view.caption);
     };
@@ -68,6 +69,8 @@ void Tally::add(const GameRecord &g) {
     turns += g.turns;
     turnNanos += g.turnNanos;
     worstTurnNanos = std::max(worstTurnNanos, g.worstTurnNanos);
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        rows[k] += g.rows[k];
 }
 
 void Tally::add(const Tally &t) {
@@ -80,6 +83,8 @@ void Tally::add(const Tally &t) {
     turns += t.turns;
     turnNanos += t.turnNanos;
     worstTurnNanos = std::max(worstTurnNanos, t.worstTurnNanos);
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        rows[k] += t.rows[k];
 }
 
 Tally playMatch(const GameData &data, const std::string &opponent, bool userOpens, int games, std::uint64_t seed,

@@ -4,6 +4,7 @@
 #include "model/GameData.h"
 #include "player/TurnView.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -22,6 +23,10 @@ class CaptionView : public TurnView {
     std::string caption;
 };
 
+// The computer's turns decided by each pattern row (1 to 14); the last place counts the turns no row
+// decided (a fallback cell, or the tie).
+using RowCounts = std::array<long, kPatternRows + 2>;
+
 struct GameRecord {
     Outcome outcome = Outcome::Tie;
     bool openTie = false; // "tie game" while some line could still be completed
@@ -29,6 +34,7 @@ struct GameRecord {
     int turns = 0;        // computer's turns taken
     double turnNanos = 0; // their total time
     double worstTurnNanos = 0;
+    RowCounts rows{};
 };
 
 // Told of every move of a game as it is played, for replaying one game move by move.
@@ -58,6 +64,7 @@ std::mt19937 gameRng(std::uint64_t seed, int game, bool userOpens);
 struct Tally {
     long games = 0, wins = 0, losses = 0, ties = 0, openTies = 0, moves = 0, turns = 0;
     double turnNanos = 0, worstTurnNanos = 0;
+    RowCounts rows{};
     void add(const GameRecord &g);
     void add(const Tally &t);
 };

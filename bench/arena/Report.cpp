@@ -98,4 +98,28 @@ std::string formatHoles(const std::vector<Pairing> &pairings, const std::vector<
     return out;
 }
 
+std::string formatRows(const GameData &data, const std::vector<Pairing> &pairings, const std::vector<Tally> &tallies) {
+    RowCounts turns[2]{};
+    long all[2] = {0, 0};
+    for (std::size_t i = 0; i < pairings.size(); ++i)
+        for (std::size_t k = 1; k < turns[0].size(); ++k) {
+            turns[pairings[i].userOpens][k] += tallies[i].rows[k];
+            all[pairings[i].userOpens] += tallies[i].rows[k];
+        }
+    std::string out = "| row | a b c | turns it decided, % (user opens / computer opens) |\n|---|---|---:|\n";
+    for (std::size_t k = 1; k < turns[0].size(); ++k) {
+        char line[128];
+        const int r = static_cast<int>(k);
+        if (k <= kPatternRows)
+            std::snprintf(line, sizeof line, "| %d | %d %d %d |", r, data.patterns(1, r), data.patterns(2, r), data.patterns(3, r));
+        else
+            std::snprintf(line, sizeof line, "| none | fallback cell or tie |");
+        out += line;
+        std::snprintf(line, sizeof line, " %.2f / %.2f |\n", 100.0 * static_cast<double>(turns[1][k]) / static_cast<double>(std::max(1L, all[1])),
+                      100.0 * static_cast<double>(turns[0][k]) / static_cast<double>(std::max(1L, all[0])));
+        out += line;
+    }
+    return out;
+}
+
 } // namespace ttt::bench

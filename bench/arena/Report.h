@@ -26,4 +26,8 @@ std::string formatTable(const std::vector<Pairing> &pairings, const std::vector<
 // its interval, and the spread (standard deviation and range) of the members' losses.
 std::string formatHoles(const std::vector<Pairing> &pairings, const std::vector<Tally> &tallies);
 
+// Each pattern row with its values, and the share of the computer's turns it decided over all the
+// pairings, each opening apart: which rows the scan ever reaches.
+std::string formatRows(const GameData &data, const std::vector<Pairing> &pairings, const std::vector<Tally> &tallies);
+
 } // namespace ttt::bench

@@ -21,8 +21,9 @@ namespace {
 
 const char *const kUsage =
     "usage:\n"
-    "  arena play FILE [--games N] [--seed S] [--opponents a,b,...] [--threads T] [--timed]\n"
-    "      plays FILE against each opponent, both openings; prints a table of results\n"
+    "  arena play FILE [--games N] [--seed S] [--opponents a,b,...] [--threads T] [--timed] [--rows]\n"
+    "      plays FILE against each opponent, both openings; prints a table of results, and with\n"
+    "      --rows the share of the computer's turns each pattern row decided\n"
     "      opponents: random greedy forks threats alphabeta:N, and the families heuristics\n"
     "      searchers tables mcts (default: the fixed ones but alphabeta:4, and every family)\n"
     "  arena replies FILE [--games N] [--seed S] [--opponents a,b,...] [--threads T]\n"
@@ -159,7 +160,7 @@ int main(int argc, char **argv) {
     std::string family = "forklevel";
     std::uint64_t seed = 1;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    bool timed = false, userOpens = true;
+    bool timed = false, userOpens = true, rows = false;
     std::string opponents = "random,greedy,forks,threats,alphabeta:2,alphabeta:3,heuristics,searchers,tables,mcts";
     if (command == "trace") {
         opponents = args[2];
@@ -170,7 +171,7 @@ int main(int argc, char **argv) {
     }
     // Which options each command takes, and whether they take a value.
     const std::map<std::string, std::vector<std::string>> takes = {
-        {"play", {"--games", "--seed", "--opponents", "--threads", "--timed"}},
+        {"play", {"--games", "--seed", "--opponents", "--threads", "--timed", "--rows"}},
         {"replies", {"--games", "--seed", "--opponents", "--threads"}},
         {"holes", {"--family", "--members", "--games", "--seed", "--threads"}},
         {"trace", {"--seed", "--computer-opens"}},
@@ -181,8 +182,8 @@ int main(int argc, char **argv) {
         const auto &mine = takes.at(command);
         if (std::find(mine.begin(), mine.end(), opt) == mine.end())
             return usage("'" + opt + "' is not an option of " + command);
-        if (opt == "--timed") {
-            timed = true;
+        if (opt == "--timed" || opt == "--rows") {
+            (opt == "--timed" ? timed : rows) = true;
             continue;
         }
         if (opt == "--computer-opens") {
@@ -252,6 +253,8 @@ int main(int argc, char **argv) {
     std::cout << formatTable(pairings, tallies, timed);
     if (command == "holes")
         std::cout << '\n' << formatHoles(pairings, tallies);
+    if (rows)
+        std::cout << '\n' << formatRows(*data, pairings, tallies);
     std::cerr << "played in " << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()
               << " s\n";
     return 0;
