@@ -22,6 +22,11 @@
 // of the children are made from the window's losses instead: a turn of a lost game, and another cell
 // the deciding row could have taken there, made the scan's first (steer in Mutation.h).
 //
+// Members (--members M). A family drawing a new member every game shows a hole, a line some members
+// win on every time, as one lost game among thousands. With M, each training family is played as M
+// members kept through a window and drawn anew for the next, so a hole weighs as often as its
+// member plays, and still no member's lines can be learnt for long.
+//
 // Mirroring (--mirror F, with --steer). The scan plays some sides of the cube far better than others,
 // though the opponents play them all alike. A fraction F of the steered children take, instead of any
 // other candidate, the cell the table itself takes on the same board turned to another side
@@ -51,7 +56,7 @@ struct Options : SearchOptions {
         select = "heuristics,searchers";
         seed = 13;
     }
-    int games = 2000, window = 150;
+    int games = 2000, window = 150, members = 0;
     double margin = 1.0, steer = 0, mirror = 0;
     bool hop = false;
 };
@@ -61,19 +66,49 @@ double cost(const Panel::Entry &e, Outcome o) {
 }
 
 struct Window {
+    Panel panel; // as played: with --members, the families' members of this window
     std::vector<ReplayGame> games;
-    std::vector<const Panel::Entry *> entry;
+    std::vector<std::size_t> entry; // of each game, in panel.entries
     std::vector<GameLog> logs;
+    const Panel::Entry &of(std::size_t game) const { return panel.entries[entry[game]]; }
 };
 
-// N games per entry, numbered from `first`; windows that must not share a game get apart ranges.
-Window record(const GameData &table, const Panel &panel, int n, int first, int threads) {
-    Window win;
-    for (const auto &e : panel.entries)
-        for (int i = 0; i < n; ++i) {
-            win.games.push_back({e.opponent, e.userOpens, panel.seed, first + i});
-            win.entry.push_back(&e);
+// With --members M, each family on the panel is played as M members drawn for this block of games
+// and kept through it, each on N / M games: a member that finds a lost line wins on it again and
+// again, where a new member every game shows it once. Blocks are numbered apart from the members
+// the report judges (1 to 90).
+Panel withMembers(const Panel &panel, int members, int block) {
+    if (members <= 0)
+        return panel;
+    Panel out = panel;
+    out.entries.clear();
+    for (const auto &e : panel.entries) {
+        if (!isFamily(e.opponent)) {
+            out.entries.push_back(e);
+            continue;
         }
+        for (int j = 0; j < members; ++j) {
+            out.entries.push_back(e);
+            out.entries.back().opponent = e.opponent + "#" + std::to_string(1000 + (block * members + j) % 999000);
+        }
+    }
+    return out;
+}
+
+// N games per entry (N / M per member), numbered from `first`; windows that must not share a game
+// get apart ranges.
+Window record(const GameData &table, const Panel &panel, int n, int first, int threads, int members = 0,
+              int block = 0) {
+    Window win;
+    win.panel = withMembers(panel, members, block);
+    for (std::size_t k = 0; k < win.panel.entries.size(); ++k) {
+        const auto &e = win.panel.entries[k];
+        const int games = e.opponent.find('#') == std::string::npos ? n : std::max(1, n / members);
+        for (int i = 0; i < games; ++i) {
+            win.games.push_back({e.opponent, e.userOpens, panel.seed, first + i});
+            win.entry.push_back(k);
+        }
+    }
     win.logs.resize(win.games.size());
     std::atomic<std::size_t> next{0};
     onThreads(threads, [&] {
@@ -105,7 +140,7 @@ Verdict judge(const GameData &child, const Window &win, int n, int threads,
             v.logs[i] = replay(child, win.games[i], &win.logs[i], &changed);
             diverged += changed;
             if (changed && i != blind)
-                d[i] = cost(*win.entry[i], v.logs[i].outcome) - cost(*win.entry[i], win.logs[i].outcome);
+                d[i] = cost(win.of(i), v.logs[i].outcome) - cost(win.of(i), win.logs[i].outcome);
         }
     });
     double sum = 0, sq = 0;
@@ -128,7 +163,7 @@ std::string steered(GameData &child, const Window &win, double mirror, std::mt19
     std::vector<double> weight(win.games.size());
     double total = 0;
     for (std::size_t i = 0; i < win.games.size(); ++i)
-        total += weight[i] = cost(*win.entry[i], win.logs[i].outcome);
+        total += weight[i] = cost(win.of(i), win.logs[i].outcome);
     if (total <= 0)
         return {};
     const std::size_t g = std::discrete_distribution<std::size_t>(weight.begin(), weight.end())(rng);
@@ -170,11 +205,13 @@ std::string steered(GameData &child, const Window &win, double mirror, std::mt19
 const char *const kUsage =
     "usage: climb START --out OUT [--train LIST] [--select LIST] [--games N] [--window W]\n"
     "          [--margin K] [--select-games G] [--seconds S] [--steps N] [--seed S] [--threads T]\n"
-    "          [--hop 1] [--steer F] [--mirror F]\n"
+    "          [--hop 1] [--steer F] [--mirror F] [--members M]\n"
     "  Climbs from the table START on the training panel; writes the best table on the selection\n"
     "  panel to OUT, and the current one to OUT-wK.dat at each window.\n"
     "  LIST: opponents with optional weights, \"forks*2,greedy*3\", or \"forks*4/6\" for the two\n"
     "  openings apart (user / computer opens); the panels share no fixed player.\n"
+    "  --members M: each training family is played as M members kept through a window, new ones\n"
+    "  every window, each on N / M games.\n"
     "  climb --help   this text\n";
 
 // printf into a string, for the run's log.
@@ -195,6 +232,7 @@ int main(int argc, char **argv) {
         else if (a == "--hop") o.hop = intValue(v) != 0;
         else if (a == "--steer") o.steer = realValue(v);
         else if (a == "--mirror") o.mirror = realValue(v);
+        else if (a == "--members") o.members = std::max(0, intValue(v));
         else return false;
         return true;
     };
@@ -237,7 +275,7 @@ int main(int argc, char **argv) {
     // With hops the climbs use even window numbers and the meetings with home odd ones, so no game
     // that chose a step also judges the hop.
     const auto settleHop = [&](int w) {
-        const Window fresh = record(home, train, o.games, (2 * w + 1) * o.games, o.threads);
+        const Window fresh = record(home, train, o.games, (2 * w + 1) * o.games, o.threads, o.members, 2 * w + 1);
         const Verdict v = judge(current, fresh, o.games, o.threads);
         const bool better = v.diverged > 0 && v.diff < -o.margin * v.se;
         ++hops;
@@ -254,7 +292,7 @@ int main(int argc, char **argv) {
     const auto kick = [&](int w) {
         constexpr int kCandidates = 8, kProbeFirst = 1'000'000'000;
         const int m = std::max(10, o.games / 5);
-        const Window probe = record(home, train, m, kProbeFirst + w * m, o.threads);
+        const Window probe = record(home, train, m, kProbeFirst + w * m, o.threads, o.members, 2 * w);
         double least = 1e9;
         std::string chosen = "none changes a game";
         current = home;
@@ -289,7 +327,8 @@ int main(int argc, char **argv) {
         writeTable(shown, o.out + "-w" + std::to_string(w) + ".dat");
         if (o.hop && w > 0)
             kick(w);
-        Window win = record(current, train, o.games, (o.hop ? 2 * w : w) * o.games, o.threads);
+        Window win = record(current, train, o.games, (o.hop ? 2 * w : w) * o.games, o.threads, o.members,
+                            o.hop ? 2 * w : w);
         progress.note(format("%.0f s, window %d: selection %.4f%s", elapsed(), w, *shownSelected,
                      written ? " (written)" : ""));
         for (int s = 0; s < o.window && elapsed() < o.seconds && steps != o.steps; ++s) {
