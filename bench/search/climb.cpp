@@ -69,14 +69,13 @@ struct Window {
     Panel panel; // as played: with --members, the families' members of this window
     std::vector<ReplayGame> games;
     std::vector<std::size_t> entry; // of each game, in panel.entries
+    std::vector<bool> kept;         // of each entry: a member kept through the window
     std::vector<GameLog> logs;
     const Panel::Entry &of(std::size_t game) const { return panel.entries[entry[game]]; }
 };
 
-// With --members M, each family on the panel is played as M members drawn for this block of games
-// and kept through it, each on N / M games: a member that finds a lost line wins on it again and
-// again, where a new member every game shows it once. Blocks are numbered apart from the members
-// the report judges (1 to 90).
+// The panel with each family as M members of this block of games; member numbers start past the
+// ones the report judges (1 to 90).
 Panel withMembers(const Panel &panel, int members, int block) {
     if (members <= 0)
         return panel;
@@ -103,7 +102,9 @@ Window record(const GameData &table, const Panel &panel, int n, int first, int t
     win.panel = withMembers(panel, members, block);
     for (std::size_t k = 0; k < win.panel.entries.size(); ++k) {
         const auto &e = win.panel.entries[k];
-        const int games = e.opponent.find('#') == std::string::npos ? n : std::max(1, n / members);
+        const bool member = members > 0 && e.opponent.find('#') != std::string::npos;
+        win.kept.push_back(member);
+        const int games = member ? std::max(1, n / members) : n;
         for (int i = 0; i < games; ++i) {
             win.games.push_back({e.opponent, e.userOpens, panel.seed, first + i});
             win.entry.push_back(k);
@@ -143,11 +144,20 @@ Verdict judge(const GameData &child, const Window &win, int n, int threads,
                 d[i] = cost(win.of(i), v.logs[i].outcome) - cost(win.of(i), win.logs[i].outcome);
         }
     });
+    // The games of a kept member are not independent: a change that wins back its one line wins all
+    // of them. So a member's games count as one term of the variance, or a climb fits the window's
+    // members and loses on the family.
     double sum = 0, sq = 0;
-    for (double x : d) {
-        sum += x;
-        sq += x * x;
+    std::vector<double> perMember(win.panel.entries.size(), 0.0);
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        sum += d[i];
+        if (win.kept[win.entry[i]])
+            perMember[win.entry[i]] += d[i];
+        else
+            sq += d[i] * d[i];
     }
+    for (double x : perMember)
+        sq += x * x;
     v.diff = sum / n;
     v.se = std::sqrt(sq) / n;
     v.diverged = diverged;
