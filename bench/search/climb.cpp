@@ -74,40 +74,25 @@ struct Window {
     const Panel::Entry &of(std::size_t game) const { return panel.entries[entry[game]]; }
 };
 
-// The panel with each family as M members of this block of games; member numbers start past the
-// ones the report judges (1 to 90).
-Panel withMembers(const Panel &panel, int members, int block) {
-    if (members <= 0)
-        return panel;
-    Panel out = panel;
-    out.entries.clear();
-    for (const auto &e : panel.entries) {
-        if (!isFamily(e.opponent)) {
-            out.entries.push_back(e);
-            continue;
-        }
-        for (int j = 0; j < members; ++j) {
-            out.entries.push_back(e);
-            out.entries.back().opponent = e.opponent + "#" + std::to_string(1000 + (block * members + j) % 999000);
-        }
-    }
-    return out;
-}
-
-// N games per entry (N / M per member), numbered from `first`; windows that must not share a game
-// get apart ranges.
+// N games per entry, numbered from `first`; windows that must not share a game get apart ranges.
+// With --members M each family is played as M members of this block of games, N / M games each;
+// member numbers start past the ones the report judges (1 to 90).
 Window record(const GameData &table, const Panel &panel, int n, int first, int threads, int members = 0,
               int block = 0) {
     Window win;
-    win.panel = withMembers(panel, members, block);
-    for (std::size_t k = 0; k < win.panel.entries.size(); ++k) {
-        const auto &e = win.panel.entries[k];
-        const bool member = members > 0 && e.opponent.find('#') != std::string::npos;
-        win.kept.push_back(member);
-        const int games = member ? std::max(1, n / members) : n;
-        for (int i = 0; i < games; ++i) {
-            win.games.push_back({e.opponent, e.userOpens, panel.seed, first + i});
-            win.entry.push_back(k);
+    win.panel.seed = panel.seed;
+    for (const auto &e : panel.entries) {
+        const bool expand = members > 0 && isFamily(e.opponent);
+        for (int j = 0; j < (expand ? members : 1); ++j) {
+            Panel::Entry played = e;
+            if (expand)
+                played.opponent += "#" + std::to_string(1000 + (block * members + j) % 999000);
+            win.panel.entries.push_back(played);
+            win.kept.push_back(expand);
+            for (int i = 0; i < (expand ? std::max(1, n / members) : n); ++i) {
+                win.games.push_back({played.opponent, played.userOpens, panel.seed, first + i});
+                win.entry.push_back(win.panel.entries.size() - 1);
+            }
         }
     }
     win.logs.resize(win.games.size());
