@@ -1,5 +1,6 @@
 # The bench programs: a short climb through a change of window and a hop, its family played as
-# members, writes a table the game loads; --help prints the usage; a bad argument is refused with exit status 2, named in the message.
+# members, writes a table the game loads; --help prints the usage; a bad argument is refused with
+# exit status 2, named in the message.
 file(MAKE_DIRECTORY "${WORKDIR}")
 file(REMOVE "${WORKDIR}/climb.dat")
 execute_process(COMMAND "${CLIMB}" "${DATA}" --out "${WORKDIR}/climb.dat" --steps 4 --games 10 --window 2 --hop 1

@@ -66,12 +66,12 @@ double cost(const Panel::Entry &e, Outcome o) {
 }
 
 struct Window {
-    Panel panel; // as played: with --members, the families' members of this window
+    std::vector<Panel::Entry> entries; // as played: with --members, the families' members of this window
     std::vector<ReplayGame> games;
-    std::vector<std::size_t> entry; // of each game, in panel.entries
+    std::vector<std::size_t> entry; // of each game, in entries
     std::vector<bool> kept;         // of each entry: a member kept through the window
     std::vector<GameLog> logs;
-    const Panel::Entry &of(std::size_t game) const { return panel.entries[entry[game]]; }
+    const Panel::Entry &of(std::size_t game) const { return entries[entry[game]]; }
 };
 
 // N games per entry, numbered from `first`; windows that must not share a game get apart ranges.
@@ -80,18 +80,17 @@ struct Window {
 Window record(const GameData &table, const Panel &panel, int n, int first, int threads, int members = 0,
               int block = 0) {
     Window win;
-    win.panel.seed = panel.seed;
     for (const auto &e : panel.entries) {
         const bool expand = members > 0 && isFamily(e.opponent);
         for (int j = 0; j < (expand ? members : 1); ++j) {
             Panel::Entry played = e;
             if (expand)
                 played.opponent += "#" + std::to_string(1000 + (block * members + j) % 999000);
-            win.panel.entries.push_back(played);
+            win.entries.push_back(played);
             win.kept.push_back(expand);
             for (int i = 0; i < (expand ? std::max(1, n / members) : n); ++i) {
                 win.games.push_back({played.opponent, played.userOpens, panel.seed, first + i});
-                win.entry.push_back(win.panel.entries.size() - 1);
+                win.entry.push_back(win.entries.size() - 1);
             }
         }
     }
@@ -133,7 +132,7 @@ Verdict judge(const GameData &child, const Window &win, int n, int threads,
     // of them. So a member's games count as one term of the variance, or a climb fits the window's
     // members and loses on the family.
     double sum = 0, sq = 0;
-    std::vector<double> perMember(win.panel.entries.size(), 0.0);
+    std::vector<double> perMember(win.entries.size(), 0.0);
     for (std::size_t i = 0; i < d.size(); ++i) {
         sum += d[i];
         if (win.kept[win.entry[i]])
