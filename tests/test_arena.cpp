@@ -26,16 +26,17 @@ struct Must {
     std::vector<std::string> who;
 };
 
-const std::vector<std::string> kAll = {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics", "forklevel",
-                                       "forklevel#7", "searchers", "searchers#2", "mcts"};
+const std::vector<std::string> kAll = {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics",
+                                       "forklevel", "forklevel#7", "searchers", "searchers#2", "deep", "mcts"};
 
 // Boards found by brute force: a cell each player must take, whatever member a family draws.
 const Must kMust[] = {
     {"completes its own line first", "XXX.|....|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....", 4,
-     {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics", "forklevel", "searchers", "mcts", "tables"}},
+     {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics", "forklevel", "searchers", "deep", "mcts",
+      "tables"}},
     {"blocks three O", "X...|X...|....|....  OOO.|....|....|....  ....|....|....|....  ....|....|....|....", 20, kAll},
     {"makes a double threat", "....|....|O..X|....  ....|....|O.X.|....  ....|....|....|..O.  ....|....|.X.X|....", 57,
-     {"forks", "threats", "alphabeta:3", "forklevel", "forklevel#3"}},
+     {"forks", "threats", "alphabeta:3", "forklevel", "forklevel#3", "deep"}},
     {"starts a forcing chain", "O..X|....|X.O.|....  ...X|.X..|X...|....  ....|..O.|.O.X|....  ....|...X|OO..|.O..", 64,
      {"threats"}},
     {"blocks the computer's double-threat cell", "....|OO..|....|...X  ....|X.O.|..X.|....  ....|.O..|....|....  ..X.|....|....|....",

@@ -21,7 +21,8 @@ double uniform(std::mt19937 &rng, double lo, double hi) { return std::uniform_re
 int below(std::mt19937 &rng, int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
 
 bool isFamily(const std::string &name) {
-    return name == "heuristics" || name == "forklevel" || name == "searchers" || name == "tables" || name == "mcts";
+    return name == "heuristics" || name == "forklevel" || name == "searchers" || name == "deep" ||
+           name == "tables" || name == "mcts";
 }
 
 namespace {
@@ -55,13 +56,15 @@ std::unique_ptr<Opponent> makeOpponent(const std::string &name) {
         if (name == levels[level])
             return makeHeuristic(level, Family::None);
     if (name.rfind("alphabeta:", 0) == 0 && name.size() == 11 && name[10] >= '1' && name[10] <= '6')
-        return makeSearcher(name[10] - '0', false);
+        return makeSearcher(name[10] - '0', SearchFamily::None);
     if (name == "heuristics")
         return makeHeuristic(2, Family::Heuristics);
     if (name == "forklevel")
         return makeHeuristic(2, Family::ForkLevel);
     if (name == "searchers")
-        return makeSearcher(2, true);
+        return makeSearcher(2, SearchFamily::Searchers);
+    if (name == "deep")
+        return makeSearcher(4, SearchFamily::Deep);
     if (name == "tables")
         return makeTableFamily();
     if (name == "mcts")

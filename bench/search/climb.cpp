@@ -27,6 +27,10 @@
 // members kept through a window and drawn anew for the next, so a hole weighs as often as its
 // member plays, and still no member's lines can be learnt for long.
 //
+// Each kind (--each K). The panel's sum lets a gain on one kind of player pay for a loss on
+// another. With K, a child is also refused when any one opponent of the panel (a family with all its
+// members) does worse by more than K standard errors of its own paired difference.
+//
 // Mirroring (--mirror F, with --steer). The scan plays some sides of the cube far better than others,
 // though the opponents play them all alike. A fraction F of the steered children take, instead of any
 // other candidate, the cell the table itself takes on the same board turned to another side
@@ -37,6 +41,7 @@
 #include "bench/search/Replay.h"
 #include "bench/search/SearchOptions.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -57,7 +62,7 @@ struct Options : SearchOptions {
         seed = 13;
     }
     int games = 2000, window = 150, members = 0;
-    double margin = 1.0, steer = 0, mirror = 0;
+    double margin = 1.0, steer = 0, mirror = 0, each = -1;
     bool hop = false;
 };
 
@@ -105,6 +110,7 @@ Window record(const GameData &table, const Panel &panel, int n, int first, int t
 
 struct Verdict {
     double diff = 0, se = 0; // weighted losses per game and entry, child minus current
+    double worst = 0;        // the largest of each opponent's difference over its own error
     long diverged = 0;
     std::vector<GameLog> logs;
 };
@@ -130,20 +136,42 @@ Verdict judge(const GameData &child, const Window &win, int n, int threads,
     });
     // The games of a kept member are not independent: a change that wins back its one line wins all
     // of them. So a member's games count as one term of the variance, or a climb fits the window's
-    // members and loses on the family.
-    double sum = 0, sq = 0;
-    std::vector<double> perMember(win.entries.size(), 0.0);
-    for (std::size_t i = 0; i < d.size(); ++i) {
-        sum += d[i];
-        if (win.kept[win.entry[i]])
-            perMember[win.entry[i]] += d[i];
-        else
-            sq += d[i] * d[i];
+    // members and loses on the family. Sums go per opponent (a family's members are one), then to the
+    // panel's.
+    const auto base = [&win](std::size_t e) {
+        return win.entries[e].opponent.substr(0, win.entries[e].opponent.find('#'));
+    };
+    std::vector<std::string> names;
+    std::vector<double> sum, sq, perMember(win.entries.size(), 0.0);
+    std::vector<std::size_t> group(win.entries.size());
+    for (std::size_t e = 0; e < win.entries.size(); ++e) {
+        group[e] = std::find(names.begin(), names.end(), base(e)) - names.begin();
+        if (group[e] == names.size()) {
+            names.push_back(base(e));
+            sum.push_back(0);
+            sq.push_back(0);
+        }
     }
-    for (double x : perMember)
-        sq += x * x;
-    v.diff = sum / n;
-    v.se = std::sqrt(sq) / n;
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        const std::size_t e = win.entry[i];
+        sum[group[e]] += d[i];
+        if (win.kept[e])
+            perMember[e] += d[i];
+        else
+            sq[group[e]] += d[i] * d[i];
+    }
+    for (std::size_t e = 0; e < win.entries.size(); ++e)
+        sq[group[e]] += perMember[e] * perMember[e];
+    double all = 0, allSq = 0;
+    v.worst = -1e9;
+    for (std::size_t g = 0; g < names.size(); ++g) {
+        all += sum[g];
+        allSq += sq[g];
+        if (sum[g] != 0)
+            v.worst = std::max(v.worst, sum[g] / std::sqrt(sq[g]));
+    }
+    v.diff = all / n;
+    v.se = std::sqrt(allSq) / n;
     v.diverged = diverged;
     return v;
 }
@@ -199,13 +227,14 @@ std::string steered(GameData &child, const Window &win, double mirror, std::mt19
 const char *const kUsage =
     "usage: climb START --out OUT [--train LIST] [--select LIST] [--games N] [--window W]\n"
     "          [--margin K] [--select-games G] [--seconds S] [--steps N] [--seed S] [--threads T]\n"
-    "          [--hop 1] [--steer F] [--mirror F] [--members M]\n"
+    "          [--hop 1] [--steer F] [--mirror F] [--members M] [--each K]\n"
     "  Climbs from the table START on the training panel; writes the best table on the selection\n"
     "  panel to OUT, and the current one to OUT-wK.dat at each window.\n"
     "  LIST: opponents with optional weights, \"forks*2,greedy*3\", or \"forks*4/6\" for the two\n"
     "  openings apart (user / computer opens); the panels share no fixed player.\n"
     "  --members M: each training family is played as M members kept through a window, new ones\n"
     "  every window, each on N / M games.\n"
+    "  --each K: no opponent may do worse by more than K of its own standard errors.\n"
     "  climb --help   this text\n";
 
 // printf into a string, for the run's log.
@@ -227,6 +256,7 @@ int main(int argc, char **argv) {
         else if (a == "--steer") o.steer = realValue(v);
         else if (a == "--mirror") o.mirror = realValue(v);
         else if (a == "--members") o.members = std::max(0, intValue(v));
+        else if (a == "--each") o.each = realValue(v);
         else return false;
         return true;
     };
@@ -341,7 +371,7 @@ int main(int argc, char **argv) {
             Verdict v = judge(child, win, o.games, o.threads, from);
             played += v.diverged;
             const bool same = v.diverged == 0;
-            if (!same && !(v.diff < -o.margin * v.se))
+            if (!same && (!(v.diff < -o.margin * v.se) || (o.each >= 0 && v.worst > o.each)))
                 continue;
             unseen += same;
             ++kept;

@@ -11,8 +11,10 @@ namespace ttt::bench {
 enum class Family { None, Heuristics, ForkLevel };
 std::unique_ptr<Opponent> makeHeuristic(int level, Family family);
 
-// Searchers.cpp: alpha-beta `depth` plies deep with the fixed evaluation, or the family.
-std::unique_ptr<Opponent> makeSearcher(int depth, bool family);
+// Searchers.cpp: alpha-beta `depth` plies deep with the fixed evaluation, or a family: searchers of
+// any depth with noise, or deep ones without.
+enum class SearchFamily { None, Searchers, Deep };
+std::unique_ptr<Opponent> makeSearcher(int depth, SearchFamily family);
 
 // Tables.cpp: the family of pattern tables on the user's side.
 std::unique_ptr<Opponent> makeTableFamily();

@@ -2,7 +2,8 @@
 // side by the marks it holds (fixed: 1, 8, 64 for one, two, three, alike for both sides). The
 // family draws the depth (1 to 4), the weights of each side, whether equal moves are broken at
 // random or by the move order, and how often a move among the first few of that order slips in
-// where nothing is urgent.
+// where nothing is urgent. The deep family draws alike but for depth 3 or 4 and no slips: players
+// that walk one line every game, as a fixed deep searcher does.
 #include "bench/arena/opponents/Players.h"
 
 #include <algorithm>
@@ -21,21 +22,24 @@ struct Params {
 
 class AlphaBeta : public Opponent {
   public:
-    AlphaBeta(int depth, bool family) : family_(family) { params_.depth = depth; }
+    AlphaBeta(int depth, SearchFamily family) : family_(family) { params_.depth = depth; }
 
     void newGame(std::mt19937 &rng) override {
-        if (!family_)
+        if (family_ == SearchFamily::None)
             return;
         Params p;
         const double r = uniform(rng, 0, 1);
-        p.depth = r < 0.1 ? 1 : r < 0.45 ? 2 : r < 0.85 ? 3 : 4;
+        if (family_ == SearchFamily::Deep)
+            p.depth = r < 0.5 ? 3 : 4;
+        else
+            p.depth = r < 0.1 ? 1 : r < 0.45 ? 2 : r < 0.85 ? 3 : 4;
         for (int *w : {p.mine, p.theirs}) {
             w[1] = 1 + below(rng, 3);
             w[2] = 4 + below(rng, 20);
             w[3] = 30 + below(rng, 130);
         }
         p.firstOfEquals = uniform(rng, 0, 1) < 0.5;
-        p.slip = uniform(rng, 0, 0.1);
+        p.slip = family_ == SearchFamily::Deep ? 0 : uniform(rng, 0, 0.1);
         params_ = p;
     }
 
@@ -133,11 +137,11 @@ class AlphaBeta : public Opponent {
     }
 
     Params params_;
-    bool family_;
+    SearchFamily family_;
 };
 
 } // namespace
 
-std::unique_ptr<Opponent> makeSearcher(int depth, bool family) { return std::make_unique<AlphaBeta>(depth, family); }
+std::unique_ptr<Opponent> makeSearcher(int depth, SearchFamily family) { return std::make_unique<AlphaBeta>(depth, family); }
 
 } // namespace ttt::bench
