@@ -7,6 +7,7 @@
 #include "bench/arena/opponents/Players.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ttt::bench {
 
@@ -34,6 +35,14 @@ class AlphaBeta : public Opponent {
         else
             p.depth = r < 0.1 ? 1 : r < 0.45 ? 2 : r < 0.85 ? 3 : 4;
         for (int *w : {p.mine, p.theirs}) {
+            if (family_ == SearchFamily::Deep) {
+                // Near the plain count: each side's marks weigh as powers of its own base.
+                const double b = uniform(rng, 6, 10);
+                w[1] = 1;
+                w[2] = static_cast<int>(std::lround(b));
+                w[3] = static_cast<int>(std::lround(b * b));
+                continue;
+            }
             w[1] = 1 + below(rng, 3);
             w[2] = 4 + below(rng, 20);
             w[3] = 30 + below(rng, 130);
