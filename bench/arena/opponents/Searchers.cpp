@@ -2,8 +2,9 @@
 // side by the marks it holds (fixed: 1, 8, 64 for one, two, three, alike for both sides). The
 // family draws the depth (1 to 4), the weights of each side, whether equal moves are broken at
 // random or by the move order, and how often a move among the first few of that order slips in
-// where nothing is urgent. The deep family draws alike but for depth 3 or 4 and no slips: players
-// that walk one line every game, as a fixed deep searcher does.
+// where nothing is urgent. The deep family is 3 or 4 plies deep, never slips, and weighs each side's
+// marks as powers of a base near the plain count's: players that walk one line every game, as a
+// fixed deep searcher does.
 #include "bench/arena/opponents/Players.h"
 
 #include <algorithm>
