@@ -75,6 +75,8 @@ struct Window {
     std::vector<ReplayGame> games;
     std::vector<std::size_t> entry; // of each game, in entries
     std::vector<bool> kept;         // of each entry: a member kept through the window
+    std::vector<std::size_t> group; // of each entry: its opponent on the panel (a family's members are one)
+    std::size_t groups = 0;
     std::vector<GameLog> logs;
     const Panel::Entry &of(std::size_t game) const { return entries[entry[game]]; }
 };
@@ -85,7 +87,11 @@ struct Window {
 Window record(const GameData &table, const Panel &panel, int n, int first, int threads, int members = 0,
               int block = 0) {
     Window win;
+    std::vector<std::string> names; // the panel's opponents, each once for both openings
     for (const auto &e : panel.entries) {
+        const std::size_t group = std::find(names.begin(), names.end(), e.opponent) - names.begin();
+        if (group == names.size())
+            names.push_back(e.opponent);
         const bool expand = members > 0 && isFamily(e.opponent);
         for (int j = 0; j < (expand ? members : 1); ++j) {
             Panel::Entry played = e;
@@ -93,12 +99,14 @@ Window record(const GameData &table, const Panel &panel, int n, int first, int t
                 played.opponent += "#" + std::to_string(1000 + (block * members + j) % 999000);
             win.entries.push_back(played);
             win.kept.push_back(expand);
+            win.group.push_back(group);
             for (int i = 0; i < (expand ? std::max(1, n / members) : n); ++i) {
                 win.games.push_back({played.opponent, played.userOpens, panel.seed, first + i});
                 win.entry.push_back(win.entries.size() - 1);
             }
         }
     }
+    win.groups = names.size();
     win.logs.resize(win.games.size());
     std::atomic<std::size_t> next{0};
     onThreads(threads, [&] {
@@ -136,35 +144,21 @@ Verdict judge(const GameData &child, const Window &win, int n, int threads,
     });
     // The games of a kept member are not independent: a change that wins back its one line wins all
     // of them. So a member's games count as one term of the variance, or a climb fits the window's
-    // members and loses on the family. Sums go per opponent (a family's members are one), then to the
-    // panel's.
-    const auto base = [&win](std::size_t e) {
-        return win.entries[e].opponent.substr(0, win.entries[e].opponent.find('#'));
-    };
-    std::vector<std::string> names;
-    std::vector<double> sum, sq, perMember(win.entries.size(), 0.0);
-    std::vector<std::size_t> group(win.entries.size());
-    for (std::size_t e = 0; e < win.entries.size(); ++e) {
-        group[e] = std::find(names.begin(), names.end(), base(e)) - names.begin();
-        if (group[e] == names.size()) {
-            names.push_back(base(e));
-            sum.push_back(0);
-            sq.push_back(0);
-        }
-    }
+    // members and loses on the family. Sums go per opponent, then to the panel's.
+    std::vector<double> sum(win.groups, 0.0), sq(win.groups, 0.0), perMember(win.entries.size(), 0.0);
     for (std::size_t i = 0; i < d.size(); ++i) {
         const std::size_t e = win.entry[i];
-        sum[group[e]] += d[i];
+        sum[win.group[e]] += d[i];
         if (win.kept[e])
             perMember[e] += d[i];
         else
-            sq[group[e]] += d[i] * d[i];
+            sq[win.group[e]] += d[i] * d[i];
     }
     for (std::size_t e = 0; e < win.entries.size(); ++e)
-        sq[group[e]] += perMember[e] * perMember[e];
+        sq[win.group[e]] += perMember[e] * perMember[e];
     double all = 0, allSq = 0;
     v.worst = -1e9;
-    for (std::size_t g = 0; g < names.size(); ++g) {
+    for (std::size_t g = 0; g < win.groups; ++g) {
         all += sum[g];
         allSq += sq[g];
         if (sum[g] != 0)

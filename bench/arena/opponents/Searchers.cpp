@@ -152,6 +152,8 @@ class AlphaBeta : public Opponent {
 
 } // namespace
 
-std::unique_ptr<Opponent> makeSearcher(int depth, SearchFamily family) { return std::make_unique<AlphaBeta>(depth, family); }
+std::unique_ptr<Opponent> makeSearcher(int depth, SearchFamily family) {
+    return std::make_unique<AlphaBeta>(depth, family);
+}
 
 } // namespace ttt::bench
