@@ -9,6 +9,19 @@ execute_process(COMMAND "${ARENA}" check "${WORKDIR}/climb.dat" RESULT_VARIABLE 
 if(NOT status EQUAL 0 OR NOT err MATCHES "window 1" OR NOT err MATCHES "kick: .*hop 2" OR NOT checked EQUAL 0)
     message(FATAL_ERROR "climb: ${status}\n${err}\ncheck: ${out}")
 endif()
+# With a margin that takes any child, --each 0 still refuses those some opponent finds worse.
+foreach(each IN ITEMS -1 0)
+    execute_process(COMMAND "${CLIMB}" "${DATA}" --out "${WORKDIR}/each.dat" --steps 40 --games 60 --window 10
+        --margin -3 --each ${each} --select-games 10 --threads 1 --train "forklevel,searchers,greedy" --members 3
+        --select "heuristics" --seed 7 --steer 0.5 ERROR_VARIABLE err)
+    string(REGEX MATCH "kept ([0-9]+)" found "${err}")
+    list(APPEND kept "${CMAKE_MATCH_1}")
+endforeach()
+list(GET kept 0 all)
+list(GET kept 1 refused)
+if(NOT refused LESS all)
+    message(FATAL_ERROR "climb --each 0 kept ${refused} children, as many as without it (${all})")
+endif()
 foreach(case IN ITEMS
         "ARENA|play;${DATA};--games;12x|--games takes a whole number"
         "ARENA|timing;${DATA};--games;5|'--games' is not an option of timing"
