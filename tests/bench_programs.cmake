@@ -12,7 +12,7 @@ endif()
 # With a margin that takes any child, --each 0 still refuses those some opponent finds worse.
 foreach(each IN ITEMS -1 0)
     execute_process(COMMAND "${CLIMB}" "${DATA}" --out "${WORKDIR}/each.dat" --steps 40 --games 60 --window 10
-        --margin -3 --each ${each} --select-games 10 --threads 1 --train "forklevel,searchers,greedy" --members 3
+        --margin -3 --each ${each} --select-games 10 --threads 1 --train "forklevel,greedy" --members 3
         --select "heuristics" --seed 7 --steer 0.5 ERROR_VARIABLE err)
     string(REGEX MATCH "kept ([0-9]+)" found "${err}")
     list(APPEND kept "${CMAKE_MATCH_1}")
