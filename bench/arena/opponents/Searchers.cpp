@@ -30,26 +30,24 @@ class AlphaBeta : public Opponent {
         if (family_ == SearchFamily::None)
             return;
         Params p;
+        const bool deep = family_ == SearchFamily::Deep;
         const double r = uniform(rng, 0, 1);
-        if (family_ == SearchFamily::Deep)
-            p.depth = r < 0.5 ? 3 : 4;
-        else
-            p.depth = r < 0.1 ? 1 : r < 0.45 ? 2 : r < 0.85 ? 3 : 4;
+        p.depth = deep ? (r < 0.5 ? 3 : 4) : r < 0.1 ? 1 : r < 0.45 ? 2 : r < 0.85 ? 3 : 4;
         for (int *w : {p.mine, p.theirs}) {
-            if (family_ == SearchFamily::Deep) {
+            if (deep) {
                 // Near the plain count: each side's marks weigh as powers of its own base.
                 const double b = uniform(rng, 6, 10);
                 w[1] = 1;
                 w[2] = static_cast<int>(std::lround(b));
                 w[3] = static_cast<int>(std::lround(b * b));
-                continue;
+            } else {
+                w[1] = 1 + below(rng, 3);
+                w[2] = 4 + below(rng, 20);
+                w[3] = 30 + below(rng, 130);
             }
-            w[1] = 1 + below(rng, 3);
-            w[2] = 4 + below(rng, 20);
-            w[3] = 30 + below(rng, 130);
         }
         p.firstOfEquals = uniform(rng, 0, 1) < 0.5;
-        p.slip = family_ == SearchFamily::Deep ? 0 : uniform(rng, 0, 0.1);
+        p.slip = deep ? 0 : uniform(rng, 0, 0.1);
         params_ = p;
     }
 
