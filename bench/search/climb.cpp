@@ -25,7 +25,9 @@
 // Members (--members M). A family drawing a new member every game shows a hole, a line some members
 // win on every time, as one lost game among thousands. With M, each training family is played as M
 // members kept through a window and drawn anew for the next, so a hole weighs as often as its
-// member plays, and still no member's lines can be learnt for long.
+// member plays, and still no member's lines can be learnt for long. With --keep 1 the same M members
+// play every window: a hole once closed stays in training, and whether closing the holes of a few
+// players closes other players' is for the selection panel and the held-out judges to say.
 //
 // Each kind (--each K). The panel's sum lets a gain on one kind of player pay for a loss on
 // another. With K, a child is also refused when any one opponent of the panel (a family with all its
@@ -63,7 +65,7 @@ struct Options : SearchOptions {
     }
     int games = 2000, window = 150, members = 0;
     double margin = 1.0, steer = 0, mirror = 0, each = -1;
-    bool hop = false;
+    bool hop = false, keep = false;
 };
 
 double cost(const Panel::Entry &e, Outcome o) {
@@ -221,13 +223,13 @@ std::string steered(GameData &child, const Window &win, double mirror, std::mt19
 const char *const kUsage =
     "usage: climb START --out OUT [--train LIST] [--select LIST] [--games N] [--window W]\n"
     "          [--margin K] [--select-games G] [--seconds S] [--steps N] [--seed S] [--threads T]\n"
-    "          [--hop 1] [--steer F] [--mirror F] [--members M] [--each K]\n"
+    "          [--hop 1] [--steer F] [--mirror F] [--members M [--keep 1]] [--each K]\n"
     "  Climbs from the table START on the training panel; writes the best table on the selection\n"
     "  panel to OUT, and the current one to OUT-wK.dat at each window.\n"
     "  LIST: opponents with optional weights, \"forks*2,greedy*3\", or \"forks*4/6\" for the two\n"
     "  openings apart (user / computer opens); the panels share no fixed player.\n"
     "  --members M: each training family is played as M members kept through a window, new ones\n"
-    "  every window, each on N / M games.\n"
+    "  every window, each on N / M games; with --keep 1 the same M members all climb long.\n"
     "  --each K: no opponent may do worse by more than K of its own standard errors.\n"
     "  climb --help   this text\n";
 
@@ -251,6 +253,7 @@ int main(int argc, char **argv) {
         else if (a == "--mirror") o.mirror = realValue(v);
         else if (a == "--members") o.members = std::max(0, intValue(v));
         else if (a == "--each") o.each = realValue(v);
+        else if (a == "--keep") o.keep = intValue(v) != 0;
         else return false;
         return true;
     };
@@ -288,12 +291,14 @@ int main(int argc, char **argv) {
     // Steps done, and the time left from --seconds or the rate against --steps.
     Progress progress("climb: step", o.steps > 0 ? o.steps : 0, o.steps > 0 ? 0 : o.seconds);
     double bestSelected = 1e9;
+    const auto block = [&o](int w) { return o.keep ? 0 : w; }; // which members a window's games meet
     long steps = 0, kept = 0, unseen = 0, played = 0, hops = 0, hopsKept = 0;
     std::optional<double> shownSelected; // the selection score of home (with hops) or current
     // With hops the climbs use even window numbers and the meetings with home odd ones, so no game
     // that chose a step also judges the hop.
     const auto settleHop = [&](int w) {
-        const Window fresh = record(home, train, o.games, (2 * w + 1) * o.games, o.threads, o.members, 2 * w + 1);
+        const Window fresh =
+            record(home, train, o.games, (2 * w + 1) * o.games, o.threads, o.members, block(2 * w + 1));
         const Verdict v = judge(current, fresh, o.games, o.threads);
         const bool better = v.diverged > 0 && v.diff < -o.margin * v.se;
         ++hops;
@@ -310,7 +315,7 @@ int main(int argc, char **argv) {
     const auto kick = [&](int w) {
         constexpr int kCandidates = 8, kProbeFirst = 1'000'000'000;
         const int m = std::max(10, o.games / 5);
-        const Window probe = record(home, train, m, kProbeFirst + w * m, o.threads, o.members, 2 * w);
+        const Window probe = record(home, train, m, kProbeFirst + w * m, o.threads, o.members, block(2 * w));
         double least = 1e9;
         std::string chosen = "none changes a game";
         current = home;
@@ -346,7 +351,7 @@ int main(int argc, char **argv) {
         if (o.hop && w > 0)
             kick(w);
         Window win = record(current, train, o.games, (o.hop ? 2 * w : w) * o.games, o.threads, o.members,
-                            o.hop ? 2 * w : w);
+                            block(o.hop ? 2 * w : w));
         progress.note(format("%.0f s, window %d: selection %.4f%s", elapsed(), w, *shownSelected,
                      written ? " (written)" : ""));
         for (int s = 0; s < o.window && elapsed() < o.seconds && steps != o.steps; ++s) {
