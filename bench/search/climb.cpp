@@ -245,16 +245,26 @@ template <typename... Args> std::string format(const char *fmt, Args... args) {
 int main(int argc, char **argv) {
     Options o;
     const auto more = [&o](const std::string &a, const std::string &v) {
-        if (a == "--games") o.games = std::max(10, intValue(v));
-        else if (a == "--window") o.window = std::max(1, intValue(v));
-        else if (a == "--margin") o.margin = realValue(v);
-        else if (a == "--hop") o.hop = intValue(v) != 0;
-        else if (a == "--steer") o.steer = realValue(v);
-        else if (a == "--mirror") o.mirror = realValue(v);
-        else if (a == "--members") o.members = std::max(0, intValue(v));
-        else if (a == "--each") o.each = realValue(v);
-        else if (a == "--keep") o.keep = intValue(v) != 0;
-        else return false;
+        if (a == "--games")
+            o.games = std::max(10, intValue(v));
+        else if (a == "--window")
+            o.window = std::max(1, intValue(v));
+        else if (a == "--margin")
+            o.margin = realValue(v);
+        else if (a == "--hop")
+            o.hop = intValue(v) != 0;
+        else if (a == "--steer")
+            o.steer = realValue(v);
+        else if (a == "--mirror")
+            o.mirror = realValue(v);
+        else if (a == "--members")
+            o.members = std::max(0, intValue(v));
+        else if (a == "--each")
+            o.each = realValue(v);
+        else if (a == "--keep")
+            o.keep = intValue(v) != 0;
+        else
+            return false;
         return true;
     };
     if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
@@ -307,8 +317,8 @@ int main(int argc, char **argv) {
             home = current;
             shownSelected.reset();
         }
-        progress.note(format("%.0f s, hop %ld: %+.4f (se %.4f) against home, %s", elapsed(), hops, v.diff, v.se,
-                     better ? "kept" : "back home"));
+        progress.note(format("%.0f s, hop %ld: %+.4f (se %.4f) against home, %s", elapsed(), hops, v.diff,
+                             v.se, better ? "kept" : "back home"));
     };
     // Most changes of a row cost far more than a window's climb wins back, so the kick is the least
     // harmful of a few, tried on a small window of their own.
@@ -353,14 +363,15 @@ int main(int argc, char **argv) {
         Window win = record(current, train, o.games, (o.hop ? 2 * w : w) * o.games, o.threads, o.members,
                             block(o.hop ? 2 * w : w));
         progress.note(format("%.0f s, window %d: selection %.4f%s", elapsed(), w, *shownSelected,
-                     written ? " (written)" : ""));
+                             written ? " (written)" : ""));
         for (int s = 0; s < o.window && elapsed() < o.seconds && steps != o.steps; ++s) {
             ++steps;
-        progress.advance();
+            progress.advance();
             GameData child = current;
             std::string what;
             std::optional<std::size_t> from;
-            if (o.steer > 0 && std::uniform_real_distribution<double>(0, 1)(rng) < o.steer) // no draw otherwise: old runs repeat
+            // No draw without --steer, so old runs repeat.
+            if (o.steer > 0 && std::uniform_real_distribution<double>(0, 1)(rng) < o.steer)
                 what = steered(child, win, o.mirror, rng, from);
             else
                 for (int n = 0; n == 0 || (n < 3 && rng() % 10 < 3); ++n)
@@ -378,7 +389,7 @@ int main(int argc, char **argv) {
             win.logs = std::move(v.logs);
             if (!same)
                 progress.note(format("%.0f s, step %ld: %s -> %+.4f (se %.4f, %ld games differ)", elapsed(),
-                             steps, what.c_str(), v.diff, v.se, v.diverged));
+                                     steps, what.c_str(), v.diff, v.se, v.diverged));
         }
         if (o.hop && !(elapsed() < o.seconds && steps != o.steps)) {
             settleHop(w);
@@ -393,8 +404,9 @@ int main(int argc, char **argv) {
         writeTable(current, o.out);
     }
     writeTable(current, o.out + "-last.dat");
-    progress.note(format("steps %ld, kept %ld (%ld that no game saw), games replayed from a difference %ld; best "
-                 "selection %.4f, last %.4f; hops %ld, kept %ld",
-                 steps, kept, unseen, played, bestSelected, selected, hops, hopsKept));
+    progress.note(
+        format("steps %ld, kept %ld (%ld that no game saw), games replayed from a difference %ld; best "
+               "selection %.4f, last %.4f; hops %ld, kept %ld",
+               steps, kept, unseen, played, bestSelected, selected, hops, hopsKept));
     return 0;
 }
