@@ -27,7 +27,7 @@ struct Must {
 };
 
 const std::vector<std::string> kAll = {"greedy", "forks", "threats", "alphabeta:1", "alphabeta:3", "heuristics",
-                                       "forklevel", "forklevel#7", "searchers", "searchers#2", "deep", "mcts"};
+                                       "forklevel", "forklevel#7", "searchers", "searchers#2", "shallow", "deep", "mcts"};
 
 // Boards found by brute force: a cell each player must take, whatever member a family draws.
 const Must kMust[] = {

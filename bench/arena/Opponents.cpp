@@ -21,8 +21,8 @@ double uniform(std::mt19937 &rng, double lo, double hi) { return std::uniform_re
 int below(std::mt19937 &rng, int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
 
 bool isFamily(const std::string &name) {
-    return name == "heuristics" || name == "forklevel" || name == "searchers" || name == "deep" ||
-           name == "tables" || name == "mcts";
+    return name == "heuristics" || name == "forklevel" || name == "searchers" || name == "shallow" ||
+           name == "deep" || name == "tables" || name == "mcts";
 }
 
 namespace {
@@ -63,6 +63,8 @@ std::unique_ptr<Opponent> makeOpponent(const std::string &name) {
         return makeHeuristic(2, Family::ForkLevel);
     if (name == "searchers")
         return makeSearcher(2, SearchFamily::Searchers);
+    if (name == "shallow")
+        return makeSearcher(2, SearchFamily::Shallow);
     if (name == "deep")
         return makeSearcher(4, SearchFamily::Deep);
     if (name == "tables")

@@ -12,8 +12,8 @@ enum class Family { None, Heuristics, ForkLevel };
 std::unique_ptr<Opponent> makeHeuristic(int level, Family family);
 
 // Searchers.cpp: alpha-beta `depth` plies deep with the fixed evaluation, or a family: searchers of
-// any depth with noise, or deep ones without.
-enum class SearchFamily { None, Searchers, Deep };
+// any depth with noise, depth 2 with noise, or deep ones without.
+enum class SearchFamily { None, Searchers, Shallow, Deep };
 std::unique_ptr<Opponent> makeSearcher(int depth, SearchFamily family);
 
 // Tables.cpp: the family of pattern tables on the user's side.

@@ -4,7 +4,8 @@
 // random or by the move order, and how often a move among the first few of that order slips in
 // where nothing is urgent. The deep family is 3 or 4 plies deep, never slips, and weighs each side's
 // marks as powers of a base near the plain count's: players that walk one line every game, as a
-// fixed deep searcher does.
+// fixed deep searcher does. The shallow family is the searchers at depth 2 only, so that a
+// climb can weigh that depth apart.
 #include "bench/arena/opponents/Players.h"
 
 #include <algorithm>
@@ -33,6 +34,8 @@ class AlphaBeta : public Opponent {
         const bool deep = family_ == SearchFamily::Deep;
         const double r = uniform(rng, 0, 1);
         p.depth = deep ? (r < 0.5 ? 3 : 4) : r < 0.1 ? 1 : r < 0.45 ? 2 : r < 0.85 ? 3 : 4;
+        if (family_ == SearchFamily::Shallow)
+            p.depth = 2;
         for (int *w : {p.mine, p.theirs}) {
             if (deep) {
                 // Near the plain count: each side's marks weigh as powers of its own base.
