@@ -20,12 +20,26 @@ double uniform(std::mt19937 &rng, double lo, double hi) { return std::uniform_re
 
 int below(std::mt19937 &rng, int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
 
-bool isFamily(const std::string &name) {
-    return name == "heuristics" || name == "forklevel" || name == "searchers" || name == "shallow" ||
-           name == "deep" || name == "tables" || name == "mcts";
-}
-
 namespace {
+
+// The one list of families. Making one is cheap: the tables family reads its files at its first game.
+std::unique_ptr<Opponent> makeFamily(const std::string &name) {
+    if (name == "heuristics")
+        return makeHeuristic(2, Family::Heuristics);
+    if (name == "forklevel")
+        return makeHeuristic(2, Family::ForkLevel);
+    if (name == "searchers")
+        return makeSearcher(2, SearchFamily::Searchers);
+    if (name == "shallow")
+        return makeSearcher(2, SearchFamily::Shallow);
+    if (name == "deep")
+        return makeSearcher(4, SearchFamily::Deep);
+    if (name == "tables")
+        return makeTableFamily();
+    if (name == "mcts")
+        return makeMonteCarloFamily();
+    return nullptr;
+}
 
 // One member of a family, drawn once from its number and kept for every game: a player of its own,
 // as fixed as `forks`, so a line it wins on is won again and again.
@@ -46,10 +60,11 @@ class Member : public Opponent {
 std::unique_ptr<Opponent> makeOpponent(const std::string &name) {
     if (const auto hash = name.find('#'); hash != std::string::npos) { // "forklevel#7": member 7
         const std::string number = name.substr(hash + 1);
-        if (!isFamily(name.substr(0, hash)) || number.empty() || number.size() > 6 ||
+        auto family = makeFamily(name.substr(0, hash));
+        if (!family || number.empty() || number.size() > 6 ||
             number.find_first_not_of("0123456789") != std::string::npos)
             return nullptr;
-        return std::make_unique<Member>(makeOpponent(name.substr(0, hash)), std::stoi(number));
+        return std::make_unique<Member>(std::move(family), std::stoi(number));
     }
     const char *levels[] = {"random", "greedy", "forks", "threats"};
     for (int level = 0; level < 4; ++level)
@@ -57,21 +72,9 @@ std::unique_ptr<Opponent> makeOpponent(const std::string &name) {
             return makeHeuristic(level, Family::None);
     if (name.rfind("alphabeta:", 0) == 0 && name.size() == 11 && name[10] >= '1' && name[10] <= '6')
         return makeSearcher(name[10] - '0', SearchFamily::None);
-    if (name == "heuristics")
-        return makeHeuristic(2, Family::Heuristics);
-    if (name == "forklevel")
-        return makeHeuristic(2, Family::ForkLevel);
-    if (name == "searchers")
-        return makeSearcher(2, SearchFamily::Searchers);
-    if (name == "shallow")
-        return makeSearcher(2, SearchFamily::Shallow);
-    if (name == "deep")
-        return makeSearcher(4, SearchFamily::Deep);
-    if (name == "tables")
-        return makeTableFamily();
-    if (name == "mcts")
-        return makeMonteCarloFamily();
-    return nullptr;
+    return makeFamily(name);
 }
+
+bool isFamily(const std::string &name) { return makeFamily(name) != nullptr; }
 
 } // namespace ttt::bench

@@ -32,6 +32,7 @@ class AlphaBeta : public Opponent {
             return;
         Params p;
         const bool deep = family_ == SearchFamily::Deep;
+        // Drawn by every family alike, so shallow#N is searchers#N at depth 2.
         const double r = uniform(rng, 0, 1);
         p.depth = deep ? (r < 0.5 ? 3 : 4) : r < 0.1 ? 1 : r < 0.45 ? 2 : r < 0.85 ? 3 : 4;
         if (family_ == SearchFamily::Shallow)
