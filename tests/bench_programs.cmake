@@ -4,7 +4,7 @@
 file(MAKE_DIRECTORY "${WORKDIR}")
 file(REMOVE "${WORKDIR}/climb.dat")
 execute_process(COMMAND "${CLIMB}" "${DATA}" --out "${WORKDIR}/climb.dat" --steps 4 --games 10 --window 2 --hop 1
-    --select-games 10 --threads 1 --train "forklevel,greedy" --members 2 --keep 1 --select "heuristics" RESULT_VARIABLE status ERROR_VARIABLE err)
+    --select-games 10 --threads 1 --train "forklevel,greedy" --members 2 --keep 2 --select "heuristics" RESULT_VARIABLE status ERROR_VARIABLE err)
 execute_process(COMMAND "${ARENA}" check "${WORKDIR}/climb.dat" RESULT_VARIABLE checked OUTPUT_VARIABLE out)
 if(NOT status EQUAL 0 OR NOT err MATCHES "window 1" OR NOT err MATCHES "kick: .*hop 2" OR NOT checked EQUAL 0)
     message(FATAL_ERROR "climb: ${status}\n${err}\ncheck: ${out}")

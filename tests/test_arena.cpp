@@ -57,6 +57,22 @@ TEST(Opponents, EveryMemberWinsAndBlocksAndTheForkersFork) {
     EXPECT_FALSE(makeOpponent("nobody") || makeOpponent("forks#1") || makeOpponent("forklevel#") || makeOpponent("forklevel#x"));
 }
 
+// A family opens on most of the 64 cells over many games, so no table meets only the openings it
+// was tuned on; a fixed searcher opens only on the cells its search likes best, as a deep member does.
+TEST(Opponents, FamiliesOpenAnywhereFixedPlayersDoNot) {
+    for (const char *name : {"forklevel", "searchers", "shallow", "deep", "alphabeta:3", "forks"}) {
+        auto player = makeOpponent(name);
+        std::set<int> firsts;
+        for (std::uint32_t seed = 0; seed < 300; ++seed) {
+            std::mt19937 rng(seed);
+            player->newGame(rng);
+            firsts.insert(player->choose(Board{}, rng));
+        }
+        const bool family = std::string(name) != "deep" && isFamily(name);
+        EXPECT_EQ(family, firsts.size() > 32) << name << " opened on " << firsts.size() << " cells";
+    }
+}
+
 // Games follow the rules and repeat exactly, and a panel's score is the same however its games are
 // split between threads.
 TEST(Match, RepeatableWithinTheRulesAndAlikeOnAnyThreads) {

@@ -27,7 +27,9 @@
 // members kept through a window and drawn anew for the next, so a hole weighs as often as its
 // member plays, and still no member's lines can be learnt for long. With --keep 1 the same M members
 // play every window: a hole once closed stays in training, and whether closing the holes of a few
-// players closes other players' is for the selection panel and the held-out judges to say.
+// players closes other players' is for the selection panel and the held-out judges to say. With
+// --keep K, K sets of M members take turns window by window: each set stays in training, and no
+// window's step can settle on one set's lines.
 //
 // Each kind (--each K). The panel's sum lets a gain on one kind of player pay for a loss on
 // another. With K, a child is also refused when any one opponent of the panel (a family with all its
@@ -65,7 +67,8 @@ struct Options : SearchOptions {
     }
     int games = 2000, window = 150, members = 0;
     double margin = 1.0, steer = 0, mirror = 0, each = -1;
-    bool hop = false, keep = false;
+    int keep = 0;
+    bool hop = false;
 };
 
 double cost(const Panel::Entry &e, Outcome o) {
@@ -223,13 +226,14 @@ std::string steered(GameData &child, const Window &win, double mirror, std::mt19
 const char *const kUsage =
     "usage: climb START --out OUT [--train LIST] [--select LIST] [--games N] [--window W]\n"
     "          [--margin K] [--select-games G] [--seconds S] [--steps N] [--seed S] [--threads T]\n"
-    "          [--hop 1] [--steer F] [--mirror F] [--members M [--keep 1]] [--each K]\n"
+    "          [--hop 1] [--steer F] [--mirror F] [--members M [--keep K]] [--each K]\n"
     "  Climbs from the table START on the training panel; writes the best table on the selection\n"
     "  panel to OUT, and the current one to OUT-wK.dat at each window.\n"
     "  LIST: opponents with optional weights, \"forks*2,greedy*3\", or \"forks*4/6\" for the two\n"
     "  openings apart (user / computer opens); the panels share no fixed player.\n"
     "  --members M: each training family is played as M members kept through a window, new ones\n"
-    "  every window, each on N / M games; with --keep 1 the same M members all climb long.\n"
+    "  every window, each on N / M games; with --keep 1 the same M members all climb long, with\n"
+    "  --keep K that many sets of M members in turn.\n"
     "  --each K: no opponent may do worse by more than K of its own standard errors.\n"
     "  climb --help   this text\n";
 
@@ -262,7 +266,7 @@ int main(int argc, char **argv) {
         else if (a == "--each")
             o.each = realValue(v);
         else if (a == "--keep")
-            o.keep = intValue(v) != 0;
+            o.keep = std::max(0, intValue(v));
         else
             return false;
         return true;
@@ -301,7 +305,7 @@ int main(int argc, char **argv) {
     // Steps done, and the time left from --seconds or the rate against --steps.
     Progress progress("climb: step", o.steps > 0 ? o.steps : 0, o.steps > 0 ? 0 : o.seconds);
     double bestSelected = 1e9;
-    const auto block = [&o](int w) { return o.keep ? 0 : w; }; // which members a window's games meet
+    const auto block = [&o](int w) { return o.keep > 0 ? w % o.keep : w; }; // which members a window meets
     long steps = 0, kept = 0, unseen = 0, played = 0, hops = 0, hopsKept = 0;
     std::optional<double> shownSelected; // the selection score of home (with hops) or current
     // With hops the climbs use even window numbers and the meetings with home odd ones, so no game

@@ -1,11 +1,12 @@
 // Alpha-beta minimax over a line-count evaluation: a line that one side alone holds counts for that
 // side by the marks it holds (fixed: 1, 8, 64 for one, two, three, alike for both sides). The
 // family draws the depth (1 to 4), the weights of each side, whether equal moves are broken at
-// random or by the move order, and how often a move among the first few of that order slips in
-// where nothing is urgent. The deep family is 3 or 4 plies deep, never slips, and weighs each side's
-// marks as powers of a base near the plain count's: players that walk one line every game, as a
-// fixed deep searcher does. The shallow family is the searchers at depth 2 only, so that a
-// climb can weigh that depth apart.
+// random or by the move order, how often a move among the first few of that order slips in where
+// nothing is urgent, and how often it opens on any of the 64 cells. The deep family is 3 or 4
+// plies deep, never slips, always opens as its search says, and weighs each side's marks as powers
+// of a base near the plain count's: players that walk one line every game, as a fixed deep searcher
+// does. The shallow family is the searchers at depth 2 only, so that a climb can weigh that depth
+// apart.
 #include "bench/arena/opponents/Players.h"
 
 #include <algorithm>
@@ -21,6 +22,7 @@ struct Params {
     int theirs[5] = {0, 1, 8, 64, 0}; // O's lines
     bool firstOfEquals = false;
     double slip = 0;
+    double anyOpening = 0; // how often the first move is any of the 64 cells
 };
 
 class AlphaBeta : public Opponent {
@@ -52,11 +54,17 @@ class AlphaBeta : public Opponent {
         }
         p.firstOfEquals = uniform(rng, 0, 1) < 0.5;
         p.slip = deep ? 0 : uniform(rng, 0, 0.1);
+        // Drawn last, so a member keeps the depth and weights it had before openings varied.
+        if (!deep)
+            p.anyOpening = uniform(rng, 0, 0.5);
         params_ = p;
     }
 
     int choose(const Board &board, std::mt19937 &rng) override {
         Position p(board);
+        if (params_.anyOpening > 0 && emptyCells(p).size() == kCells &&
+            uniform(rng, 0, 1) < params_.anyOpening)
+            return pick(emptyCells(p), rng);
         const std::vector<int> moves = ordered(p);
         // A slip never passes over a win or a block.
         if (params_.slip > 0 && uniform(rng, 0, 1) < params_.slip && winningCells(p, kUser).empty() &&
