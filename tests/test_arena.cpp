@@ -1,6 +1,7 @@
 #include "TestBoards.h"
 #include "bench/arena/Match.h"
 #include "bench/arena/Report.h"
+#include "bench/arena/Rule.h"
 #include "bench/search/Mutation.h"
 #include "bench/search/Panel.h"
 #include "bench/search/Replay.h"
@@ -94,6 +95,59 @@ TEST(Match, RepeatableWithinTheRulesAndAlikeOnAnyThreads) {
     const auto all = playAll(data, {{"forks", true}, {"greedy", false}}, 120, 11, 2, false);
     EXPECT_EQ(all[1].moves, playMatch(data, "greedy", false, 120, 11).moves);
     EXPECT_EQ(all[0].losses, playMatch(data, "forks", true, 120, 11).losses);
+}
+
+// The shipping rule: a candidate passes only when its score is lower by more than the margin, no
+// held-out fixed player's row is worse beyond the guard, and the floors against greedy and random hold.
+TEST(Rule, PassesOnlyWhenEveryConditionHolds) {
+    EXPECT_DOUBLE_EQ(meanOfWorst({5, 40, 10, 30, 20}, 3), 30);
+    EXPECT_DOUBLE_EQ(meanOfWorst({5, 40}, 3), 22.5);
+    RuleFigures base;
+    base.rows = {{"forks", true, 30, true}, {"forklevel", true, 30, false}, {"worst 3", true, 50, false}};
+    base.greedyWins[0] = base.greedyWins[1] = 100;
+    base.randomAll[0] = base.randomAll[1] = true;
+    const RuleSpec spec;
+    const auto with = [&](double forks, double family, double worst) {
+        RuleFigures c = base;
+        c.rows[0].loss = forks, c.rows[1].loss = family, c.rows[2].loss = worst;
+        return c;
+    };
+    EXPECT_TRUE(judgeRule(base, with(29, 29, 48), spec).passes);  // 1.33 lower
+    EXPECT_FALSE(judgeRule(base, with(29, 29, 49), spec).passes); // exactly the margin
+    EXPECT_FALSE(judgeRule(base, base, spec).passes);
+    // A family may pay; a held-out fixed player may not, beyond the guard.
+    EXPECT_TRUE(judgeRule(base, with(30, 35, 40), spec).passes);
+    const RuleVerdict paid = judgeRule(base, with(32.5, 20, 40), spec);
+    ASSERT_EQ(paid.reasons.size(), 1u);
+    EXPECT_NE(paid.reasons[0].find("forks, user opens"), std::string::npos) << paid.reasons[0];
+    EXPECT_TRUE(judgeRule(base, with(32, 20, 40), spec).passes);
+    RuleFigures floor = with(20, 20, 20);
+    floor.greedyWins[1] = 99.4;
+    EXPECT_FALSE(judgeRule(base, floor, spec).passes);
+    floor.greedyWins[1] = 99.5, floor.randomAll[0] = false;
+    const RuleVerdict lost = judgeRule(base, floor, spec);
+    EXPECT_EQ(lost.reasons, std::vector<std::string>{"random, user opens: a game not won"});
+    EXPECT_NE(formatRule(base, floor, lost).find("does not pass"), std::string::npos);
+}
+
+// Measured, the rule's rows are the matches and fixed members that the arena's play and holes show.
+TEST(Rule, RowsAreTheArenasMatchesAndWorstMembers) {
+    const GameData data = shipped();
+    RuleSpec spec;
+    spec.games = 6, spec.holeGames = 8, spec.members = 4, spec.worst = 2;
+    const RuleFigures f = measureRule(data, spec, 2);
+    ASSERT_EQ(f.rows.size(), 18u);
+    EXPECT_EQ(f.rows[5].name, "alphabeta:2");
+    EXPECT_FALSE(f.rows[5].userOpens);
+    EXPECT_DOUBLE_EQ(f.rows[5].loss, 100.0 * playMatch(data, "alphabeta:2", false, 6, 9191).losses / 6);
+    for (std::size_t i = 0; i < 18; ++i)
+        EXPECT_EQ(f.rows[i].guarded, i < 10) << f.rows[i].name;
+    std::vector<double> members;
+    for (int m = 1; m <= 4; ++m)
+        members.push_back(100.0 * playMatch(data, "searchers#" + std::to_string(m), false, 8, 9292).losses / 8);
+    EXPECT_EQ(f.rows[17].name, "worst 2 of 4 searchers");
+    EXPECT_DOUBLE_EQ(f.rows[17].loss, meanOfWorst(members, 2));
+    EXPECT_DOUBLE_EQ(f.greedyWins[0], 100.0 * playMatch(data, "greedy", true, 6, 9191).wins / 6);
 }
 
 // Every level's table loads, declares a tie only once no line is left, and the levels are ordered

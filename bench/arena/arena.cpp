@@ -1,6 +1,7 @@
 // The arena: plays the computer, with exactly the game's code and a given data file, against
 // reference opponents on the user's side, and answers questions about a data file.
 #include "bench/arena/Report.h"
+#include "bench/arena/Rule.h"
 #include "bench/study/Replies.h"
 #include "model/DataFile.h"
 #include "player/ComputerPlayer.h"
@@ -33,6 +34,9 @@ const char *const kUsage =
     "  arena holes FILE [--family NAME] [--members M] [--games N] [--seed S] [--threads T]\n"
     "      members 1 to M of a family (default forklevel, 30), each drawn once and kept as a fixed\n"
     "      player: each one's loss both ways, the mean, the worst member and the spread\n"
+    "  arena rule FILE [--against SHIPPED] [--threads T]\n"
+    "      the shipping rule: FILE and SHIPPED (default data/kubix.dat) on the rule's rows and seeds,\n"
+    "      side by side, and whether FILE may replace SHIPPED (exit status 0 if it may, 1 if not)\n"
     "  arena trace FILE OPPONENT GAME [--seed S] [--computer-opens]   one game, move by move\n"
     "  arena timing FILE [--boards N] [--seed S]   mean and worst time of the computer's turn\n"
     "  arena check FILE      validates FILE as the game does\n"
@@ -147,7 +151,7 @@ int main(int argc, char **argv) {
         std::cout << kUsage;
         return 0;
     }
-    const std::vector<std::string> commands = {"play", "replies", "holes", "trace", "timing", "check"};
+    const std::vector<std::string> commands = {"play", "replies", "holes", "rule", "trace", "timing", "check"};
     if (args.empty())
         return usage("no command");
     const std::string &command = args[0];
@@ -158,7 +162,7 @@ int main(int argc, char **argv) {
         return usage(command + " needs " + (command == "trace" ? "FILE OPPONENT GAME" : "FILE"));
 
     long games = 1000, boards = 2000, game = 0, members = 30;
-    std::string family = "forklevel";
+    std::string family = "forklevel", against = "data/kubix.dat";
     std::uint64_t seed = 1;
     int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     bool timed = false, userOpens = true, rows = false;
@@ -175,6 +179,7 @@ int main(int argc, char **argv) {
         {"play", {"--games", "--seed", "--opponents", "--threads", "--timed", "--rows"}},
         {"replies", {"--games", "--seed", "--opponents", "--threads"}},
         {"holes", {"--family", "--members", "--games", "--seed", "--threads"}},
+        {"rule", {"--against", "--threads"}},
         {"trace", {"--seed", "--computer-opens"}},
         {"timing", {"--boards", "--seed"}},
         {"check", {}}};
@@ -194,8 +199,8 @@ int main(int argc, char **argv) {
         if (i + 1 >= args.size())
             return usage(opt + " needs a value");
         const std::string &value = args[++i];
-        if (opt == "--opponents" || opt == "--family") {
-            (opt == "--family" ? family : opponents) = value;
+        if (opt == "--opponents" || opt == "--family" || opt == "--against") {
+            (opt == "--family" ? family : opt == "--against" ? against : opponents) = value;
             continue;
         }
         const auto n = number(value, opt == "--seed" ? 0 : 1);
@@ -240,6 +245,16 @@ int main(int argc, char **argv) {
         return trace(*data, names.at(0), static_cast<int>(game), userOpens, seed);
     if (command == "timing")
         return timing(*data, static_cast<int>(boards), seed);
+    if (command == "rule") {
+        const auto base = load(against);
+        if (!base)
+            return 1;
+        const RuleSpec spec;
+        const RuleFigures before = measureRule(*base, spec, threads), after = measureRule(*data, spec, threads);
+        const RuleVerdict verdict = judgeRule(before, after, spec);
+        std::cout << formatRule(before, after, verdict);
+        return verdict.passes ? 0 : 1;
+    }
     if (command == "replies") {
         std::cout << formatReplies(studyReplies(*data, names, static_cast<int>(games), seed, threads));
         return 0;
