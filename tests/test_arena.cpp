@@ -106,26 +106,26 @@ TEST(Rule, PassesOnlyWhenEveryConditionHolds) {
     base.rows = {{"forks", true, 30, true}, {"forklevel", true, 30, false}, {"worst 3", true, 50, false}};
     base.greedyWins[0] = base.greedyWins[1] = 100;
     base.randomAll[0] = base.randomAll[1] = true;
-    const RuleSpec spec;
+    const RuleTerms terms;
     const auto with = [&](double forks, double family, double worst) {
         RuleFigures c = base;
         c.rows[0].loss = forks, c.rows[1].loss = family, c.rows[2].loss = worst;
         return c;
     };
-    EXPECT_TRUE(judgeRule(base, with(29, 29, 48), spec).passes);  // 1.33 lower
-    EXPECT_FALSE(judgeRule(base, with(29, 29, 49), spec).passes); // exactly the margin
-    EXPECT_FALSE(judgeRule(base, base, spec).passes);
+    EXPECT_TRUE(judgeRule(base, with(29, 29, 48), terms).passes);  // 1.33 lower
+    EXPECT_FALSE(judgeRule(base, with(29, 29, 49), terms).passes); // exactly the margin
+    EXPECT_FALSE(judgeRule(base, base, terms).passes);
     // A family may pay; a held-out fixed player may not, beyond the guard.
-    EXPECT_TRUE(judgeRule(base, with(30, 35, 40), spec).passes);
-    const RuleVerdict paid = judgeRule(base, with(32.5, 20, 40), spec);
+    EXPECT_TRUE(judgeRule(base, with(30, 35, 40), terms).passes);
+    const RuleVerdict paid = judgeRule(base, with(32.5, 20, 40), terms);
     ASSERT_EQ(paid.reasons.size(), 1u);
     EXPECT_NE(paid.reasons[0].find("forks, user opens"), std::string::npos) << paid.reasons[0];
-    EXPECT_TRUE(judgeRule(base, with(32, 20, 40), spec).passes);
+    EXPECT_TRUE(judgeRule(base, with(32, 20, 40), terms).passes);
     RuleFigures floor = with(20, 20, 20);
     floor.greedyWins[1] = 99.4;
-    EXPECT_FALSE(judgeRule(base, floor, spec).passes);
+    EXPECT_FALSE(judgeRule(base, floor, terms).passes);
     floor.greedyWins[1] = 99.5, floor.randomAll[0] = false;
-    const RuleVerdict lost = judgeRule(base, floor, spec);
+    const RuleVerdict lost = judgeRule(base, floor, terms);
     EXPECT_EQ(lost.reasons, std::vector<std::string>{"random, user opens: a game not won"});
     EXPECT_NE(formatRule(base, floor, lost).find("does not pass"), std::string::npos);
 }
@@ -133,9 +133,9 @@ TEST(Rule, PassesOnlyWhenEveryConditionHolds) {
 // Measured, the rule's rows are the matches and fixed members that the arena's play and holes show.
 TEST(Rule, RowsAreTheArenasMatchesAndWorstMembers) {
     const GameData data = shipped();
-    RuleSpec spec;
-    spec.games = 6, spec.holeGames = 8, spec.members = 4, spec.worst = 2;
-    const RuleFigures f = measureRule(data, spec, 2);
+    RuleTerms terms;
+    terms.games = 6, terms.holeGames = 8, terms.members = 4, terms.worst = 2;
+    const RuleFigures f = measureRule(data, terms, 2);
     ASSERT_EQ(f.rows.size(), 18u);
     EXPECT_EQ(f.rows[5].name, "alphabeta:2");
     EXPECT_FALSE(f.rows[5].userOpens);

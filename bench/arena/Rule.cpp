@@ -39,7 +39,7 @@ double meanOfWorst(std::vector<double> losses, int k) {
            static_cast<double>(n);
 }
 
-RuleFigures measureRule(const GameData &table, const RuleSpec &spec, int threads) {
+RuleFigures measureRule(const GameData &table, const RuleTerms &terms, int threads) {
     std::vector<Pairing> pairings;
     for (const char *name : kFixed)
         pairings.push_back({name, true}), pairings.push_back({name, false});
@@ -47,7 +47,7 @@ RuleFigures measureRule(const GameData &table, const RuleSpec &spec, int threads
         pairings.push_back({name, true}), pairings.push_back({name, false});
     for (const char *name : {"greedy", "random"})
         pairings.push_back({name, true}), pairings.push_back({name, false});
-    const auto tallies = playAll(table, pairings, spec.games, spec.seed, threads, false);
+    const auto tallies = playAll(table, pairings, terms.games, terms.seed, threads, false);
 
     RuleFigures f;
     for (std::size_t i = 0; i < pairings.size(); ++i) {
@@ -65,31 +65,31 @@ RuleFigures measureRule(const GameData &table, const RuleSpec &spec, int threads
     }
     for (const char *family : kFamilies) {
         std::vector<Pairing> members;
-        for (int m = 1; m <= spec.members; ++m)
+        for (int m = 1; m <= terms.members; ++m)
             for (bool userOpens : {true, false})
                 members.push_back({std::string(family) + "#" + std::to_string(m), userOpens});
-        const auto held = playAll(table, members, spec.holeGames, spec.holeSeed, threads, false);
+        const auto held = playAll(table, members, terms.holeGames, terms.holeSeed, threads, false);
         for (bool userOpens : {true, false}) {
             std::vector<double> losses;
             for (std::size_t i = 0; i < members.size(); ++i)
                 if (members[i].userOpens == userOpens)
                     losses.push_back(percent(held[i].losses, held[i].games));
             f.rows.push_back(
-                {"worst " + std::to_string(spec.worst) + " of " + std::to_string(spec.members) + " " + family,
-                 userOpens, meanOfWorst(losses, spec.worst), false});
+                {"worst " + std::to_string(terms.worst) + " of " + std::to_string(terms.members) + " " + family,
+                 userOpens, meanOfWorst(losses, terms.worst), false});
         }
     }
     return f;
 }
 
-RuleVerdict judgeRule(const RuleFigures &shipped, const RuleFigures &candidate, const RuleSpec &spec) {
+RuleVerdict judgeRule(const RuleFigures &shipped, const RuleFigures &candidate, const RuleTerms &terms) {
     RuleVerdict v;
     char text[256];
     const double gain = shipped.score() - candidate.score();
-    if (!(gain > spec.margin)) {
+    if (!(gain > terms.margin)) {
         std::snprintf(text, sizeof text,
                       "score %.3f is %.3f below the shipped %.3f, not more than the margin %.1f",
-                      candidate.score(), gain, shipped.score(), spec.margin);
+                      candidate.score(), gain, shipped.score(), terms.margin);
         v.reasons.push_back(text);
     }
     if (shipped.rows.size() != candidate.rows.size())
@@ -97,18 +97,18 @@ RuleVerdict judgeRule(const RuleFigures &shipped, const RuleFigures &candidate, 
     else
         for (std::size_t i = 0; i < candidate.rows.size(); ++i) {
             const RuleRow &c = candidate.rows[i];
-            if (c.guarded && c.loss - shipped.rows[i].loss > spec.guard) {
+            if (c.guarded && c.loss - shipped.rows[i].loss > terms.guard) {
                 std::snprintf(text, sizeof text,
                               "%s, %s opens: %.1f against %.1f, more than %.1f points worse", c.name.c_str(),
-                              c.userOpens ? "user" : "computer", c.loss, shipped.rows[i].loss, spec.guard);
+                              c.userOpens ? "user" : "computer", c.loss, shipped.rows[i].loss, terms.guard);
                 v.reasons.push_back(text);
             }
         }
     for (int side = 0; side < 2; ++side) {
         const char *who = side == 0 ? "user" : "computer";
-        if (candidate.greedyWins[side] < spec.greedyFloor) {
+        if (candidate.greedyWins[side] < terms.greedyFloor) {
             std::snprintf(text, sizeof text, "greedy, %s opens: %.1f %% won, under %.1f", who,
-                          candidate.greedyWins[side], spec.greedyFloor);
+                          candidate.greedyWins[side], terms.greedyFloor);
             v.reasons.push_back(text);
         }
         if (!candidate.randomAll[side])

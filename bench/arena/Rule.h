@@ -10,7 +10,7 @@ namespace ttt::bench {
 
 // The rule a climb's candidate must pass to replace the shipped table, fixed before the runs it
 // judges (docs/strength.md, "When a table is shipped"). Only tests shrink the games.
-struct RuleSpec {
+struct RuleTerms {
     std::uint64_t seed = 9191, holeSeed = 9292;
     int games = 2000, holeGames = 300, members = 30, worst = 3;
     double margin = 1.0;       // points of score the candidate must gain
@@ -33,7 +33,7 @@ struct RuleFigures {
 };
 
 // Plays a table on every row of the rule.
-RuleFigures measureRule(const GameData &table, const RuleSpec &spec, int threads);
+RuleFigures measureRule(const GameData &table, const RuleTerms &terms, int threads);
 
 // The mean of the k largest values: the worst tenth of a family's fixed members.
 double meanOfWorst(std::vector<double> losses, int k);
@@ -43,7 +43,7 @@ struct RuleVerdict {
     std::vector<std::string> reasons; // each condition the candidate misses
 };
 
-RuleVerdict judgeRule(const RuleFigures &shipped, const RuleFigures &candidate, const RuleSpec &spec);
+RuleVerdict judgeRule(const RuleFigures &shipped, const RuleFigures &candidate, const RuleTerms &terms);
 
 // Both tables' rows side by side with their differences, the scores and the verdict, in Markdown.
 std::string formatRule(const RuleFigures &shipped, const RuleFigures &candidate, const RuleVerdict &verdict);

@@ -249,9 +249,9 @@ int main(int argc, char **argv) {
         const auto base = load(against);
         if (!base)
             return 1;
-        const RuleSpec spec;
-        const RuleFigures before = measureRule(*base, spec, threads), after = measureRule(*data, spec, threads);
-        const RuleVerdict verdict = judgeRule(before, after, spec);
+        const RuleTerms terms;
+        const RuleFigures before = measureRule(*base, terms, threads), after = measureRule(*data, terms, threads);
+        const RuleVerdict verdict = judgeRule(before, after, terms);
         std::cout << formatRule(before, after, verdict);
         return verdict.passes ? 0 : 1;
     }
