@@ -127,6 +127,9 @@ TEST(Rule, PassesOnlyWhenEveryConditionHolds) {
     floor.greedyWins[1] = 99.5, floor.randomAll[0] = false;
     const RuleVerdict lost = judgeRule(base, floor, terms);
     EXPECT_EQ(lost.reasons, std::vector<std::string>{"random, user opens: a game not won"});
+    const std::string shown = formatRule(base, with(32.5, 20, 40), paid);
+    EXPECT_NE(shown.find("| 30.0 | 32.5 | +2.5 |"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("| 36.667 | 30.833 | -5.833 |"), std::string::npos) << shown;
     EXPECT_NE(formatRule(base, floor, lost).find("does not pass"), std::string::npos);
 }
 
@@ -141,13 +144,16 @@ TEST(Rule, RowsAreTheArenasMatchesAndWorstMembers) {
     EXPECT_FALSE(f.rows[5].userOpens);
     EXPECT_DOUBLE_EQ(f.rows[5].loss, 100.0 * playMatch(data, "alphabeta:2", false, 6, 9191).losses / 6);
     for (std::size_t i = 0; i < 18; ++i)
-        EXPECT_EQ(f.rows[i].guarded, i < 10) << f.rows[i].name;
-    std::vector<double> members;
-    for (int m = 1; m <= 4; ++m)
-        members.push_back(100.0 * playMatch(data, "searchers#" + std::to_string(m), false, 8, 9292).losses / 8);
+        EXPECT_TRUE(f.rows[i].guarded == (i < 10) && f.rows[i].userOpens == (i % 2 == 0)) << f.rows[i].name;
     EXPECT_EQ(f.rows[17].name, "worst 2 of 4 searchers");
-    EXPECT_DOUBLE_EQ(f.rows[17].loss, meanOfWorst(members, 2));
-    EXPECT_DOUBLE_EQ(f.greedyWins[0], 100.0 * playMatch(data, "greedy", true, 6, 9191).wins / 6);
+    for (bool userOpens : {true, false}) {
+        std::vector<double> members;
+        for (int m = 1; m <= 4; ++m)
+            members.push_back(100.0 * playMatch(data, "searchers#" + std::to_string(m), userOpens, 8, 9292).losses / 8);
+        EXPECT_DOUBLE_EQ(f.rows[userOpens ? 16 : 17].loss, meanOfWorst(members, 2)) << userOpens;
+    }
+    EXPECT_DOUBLE_EQ(f.greedyWins[1], 100.0 * playMatch(data, "greedy", false, 6, 9191).wins / 6);
+    EXPECT_TRUE(f.randomAll[0] && f.randomAll[1]);
 }
 
 // Every level's table loads, declares a tie only once no line is left, and the levels are ordered
