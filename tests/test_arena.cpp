@@ -113,6 +113,8 @@ TEST(Rule, PassesOnlyWhenEveryConditionHolds) {
         return c;
     };
     EXPECT_TRUE(judgeRule(base, with(29, 29, 48), terms).passes);  // 1.33 lower
+    EXPECT_EQ(judgeRule(base, with(31, 31, 51), terms).reasons,
+              std::vector<std::string>{"score 37.667 against the shipped 36.667: 1.000 higher, not lower by more than 1.0"});
     EXPECT_FALSE(judgeRule(base, with(29, 29, 49), terms).passes); // exactly the margin
     EXPECT_FALSE(judgeRule(base, base, terms).passes);
     // A family may pay; a held-out fixed player may not, beyond the guard.

@@ -3,6 +3,7 @@
 #include "bench/arena/Report.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <numeric>
@@ -87,9 +88,8 @@ RuleVerdict judgeRule(const RuleFigures &shipped, const RuleFigures &candidate, 
     char text[256];
     const double gain = shipped.score() - candidate.score();
     if (!(gain > terms.margin)) {
-        std::snprintf(text, sizeof text,
-                      "score %.3f is %.3f below the shipped %.3f, not more than the margin %.1f",
-                      candidate.score(), gain, shipped.score(), terms.margin);
+        std::snprintf(text, sizeof text, "score %.3f against the shipped %.3f: %.3f %s, not lower by more than %.1f",
+                      candidate.score(), shipped.score(), std::abs(gain), gain < 0 ? "higher" : "lower", terms.margin);
         v.reasons.push_back(text);
     }
     if (shipped.rows.size() != candidate.rows.size())
