@@ -15,6 +15,11 @@ namespace {
 const char *const kFixed[] = {"forks", "threats", "alphabeta:2", "alphabeta:3", "alphabeta:4"};
 const char *const kFamilies[] = {"forklevel", "searchers"};
 
+void bothWays(std::vector<Pairing> &pairings, const std::string &name) {
+    pairings.push_back({name, true});
+    pairings.push_back({name, false});
+}
+
 double percent(long k, long n) {
     return 100.0 * static_cast<double>(k) / static_cast<double>(std::max(1L, n));
 }
@@ -43,11 +48,11 @@ double meanOfWorst(std::vector<double> losses, int k) {
 RuleFigures measureRule(const GameData &table, const RuleTerms &terms, int threads) {
     std::vector<Pairing> pairings;
     for (const char *name : kFixed)
-        pairings.push_back({name, true}), pairings.push_back({name, false});
+        bothWays(pairings, name);
     for (const char *name : kFamilies)
-        pairings.push_back({name, true}), pairings.push_back({name, false});
+        bothWays(pairings, name);
     for (const char *name : {"greedy", "random"})
-        pairings.push_back({name, true}), pairings.push_back({name, false});
+        bothWays(pairings, name);
     const auto tallies = playAll(table, pairings, terms.games, terms.seed, threads, false);
 
     RuleFigures f;
@@ -67,8 +72,7 @@ RuleFigures measureRule(const GameData &table, const RuleTerms &terms, int threa
     for (const char *family : kFamilies) {
         std::vector<Pairing> members;
         for (int m = 1; m <= terms.members; ++m)
-            for (bool userOpens : {true, false})
-                members.push_back({std::string(family) + "#" + std::to_string(m), userOpens});
+            bothWays(members, std::string(family) + "#" + std::to_string(m));
         const auto held = playAll(table, members, terms.holeGames, terms.holeSeed, threads, false);
         for (bool userOpens : {true, false}) {
             std::vector<double> losses;
