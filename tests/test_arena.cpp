@@ -2,6 +2,7 @@
 #include "bench/arena/Match.h"
 #include "bench/arena/Report.h"
 #include "bench/arena/Rule.h"
+#include "bench/arena/opponents/Players.h"
 #include "bench/search/Mutation.h"
 #include "bench/search/Panel.h"
 #include "bench/search/Replay.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <unistd.h>
 #include <map>
 #include <numeric>
 #include <set>
@@ -76,6 +79,19 @@ TEST(Opponents, FamiliesOpenAnywhereFixedPlayersDoNot) {
 
 // Games follow the rules and repeat exactly, and a panel's score is the same however its games are
 // split between threads.
+// The tables family draws by index, so its list must not follow the directory's order, which
+// differs from one file system to the next (tmpfs lists the newest file first, ext4 by a hash).
+TEST(Opponents, StoredTablesAreTakenInNameOrder) {
+    const auto dir = std::filesystem::temp_directory_path() / ("ttt-tables-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    for (const char *name : {"f.dat", "b.dat", "h.dat", "c.dat", "a.dat", "g.dat", "e.dat", "d.dat"})
+        std::ofstream(dir / name) << "x";
+    const auto files = tableFiles(dir);
+    std::filesystem::remove_all(dir);
+    ASSERT_EQ(files.size(), 8U);
+    EXPECT_TRUE(std::is_sorted(files.begin(), files.end()));
+}
+
 TEST(Match, RepeatableWithinTheRulesAndAlikeOnAnyThreads) {
     const GameData data = shipped();
     for (const char *name : {"random", "heuristics", "searchers", "tables", "mcts"}) {

@@ -2,6 +2,9 @@
 
 #include "bench/arena/Opponents.h"
 
+#include <filesystem>
+#include <vector>
+
 namespace ttt::bench {
 
 // The players behind makeOpponent, each family in its own file.
@@ -16,8 +19,10 @@ std::unique_ptr<Opponent> makeHeuristic(int level, Family family);
 enum class SearchFamily { None, Searchers, Shallow, Deep };
 std::unique_ptr<Opponent> makeSearcher(int depth, SearchFamily family);
 
-// Tables.cpp: the family of pattern tables on the user's side.
+// Tables.cpp: the family of pattern tables on the user's side, drawn from the files of a folder
+// taken in name order.
 std::unique_ptr<Opponent> makeTableFamily();
+std::vector<std::filesystem::path> tableFiles(const std::filesystem::path &dir);
 
 // MonteCarlo.cpp: the family of Monte Carlo tree searchers.
 std::unique_ptr<Opponent> makeMonteCarloFamily();

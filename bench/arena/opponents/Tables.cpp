@@ -1,24 +1,35 @@
 // Pattern tables on the user's side: the game's own scan, run on the board seen with the sides
 // swapped, so X plays as the computer would. Each game draws the table: one of the tables in
-// bench/tables (the naive baseline and every table we have shipped), or a random valid table made by
-// 5 to 60 random changes to one of them.
+// bench/tables (the naive baseline and the tables shipped up to 907e01b), or a random valid table
+// made by 5 to 60 random changes to one of them.
 #include "bench/search/Mutation.h"
 #include "bench/arena/opponents/Players.h"
 #include "model/DataFile.h"
 #include "player/ComputerPlayer.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
 namespace ttt::bench {
+
+std::vector<std::filesystem::path> tableFiles(const std::filesystem::path &dir) {
+    std::vector<std::filesystem::path> files;
+    for (const auto &entry : std::filesystem::directory_iterator(dir))
+        files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
 
 namespace {
 
 const std::vector<GameData> &storedTables() {
     static const std::vector<GameData> tables = [] {
         std::vector<GameData> out;
-        for (const auto &entry : std::filesystem::directory_iterator(TTT_BENCH_TABLES)) {
-            LoadResult r = readDataFile(entry.path());
+        // Name order, not the directory's: that differs between file systems, and a game's table
+        // is drawn by its index, so every machine must see the same list.
+        for (const auto &path : tableFiles(TTT_BENCH_TABLES)) {
+            LoadResult r = readDataFile(path);
             if (!r.data)
                 throw std::runtime_error(r.error);
             out.push_back(*r.data);
