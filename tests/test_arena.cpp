@@ -107,6 +107,13 @@ TEST(Match, RepeatableWithinTheRulesAndAlikeOnAnyThreads) {
     EXPECT_EQ(panelScore(data, panel, 5, 23, 1, &one), panelScore(data, panel, 5, 23, 2, &two));
     EXPECT_EQ(one[0].moves, playMatch(data, "forks", true, 23, 3, false, 5).moves);
     EXPECT_THROW(heldOutPanels("forklevel#2", "forklevel#2", 1), std::invalid_argument); // a family may be on both
+    // A member range is one entry per member and opening, each with the range's weights.
+    const Panel range = parsePanel("searchers#9-11*0.25/0,forks", 1);
+    ASSERT_EQ(range.entries.size(), 5U);
+    EXPECT_TRUE(range.entries[0].opponent == "searchers#9" && range.entries[2].opponent == "searchers#11" &&
+                range.entries[2].userOpens && range.entries[2].weight == 0.25 && range.entries[3].opponent == "forks");
+    for (const char *bad : {"searchers#9-", "searchers#11-9", "searchers#9-x", "forks*", "forks*2x", "forks*-1", "forks*1/"})
+        EXPECT_THROW(parsePanel(bad, 1), std::invalid_argument) << bad;
     // Dealt out in parts, a match still adds up to the games of one match.
     const auto all = playAll(data, {{"forks", true}, {"greedy", false}}, 120, 11, 2, false);
     EXPECT_EQ(all[1].moves, playMatch(data, "greedy", false, 120, 11).moves);

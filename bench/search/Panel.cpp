@@ -6,29 +6,63 @@
 
 namespace ttt::bench {
 
+namespace {
+
+// "searchers#5001-5008" names members 5001 to 5008, each an opponent of its own.
+std::vector<std::string> expandMembers(const std::string &name) {
+    const std::size_t hash = name.find('#'), dash = name.find('-', hash == std::string::npos ? 0 : hash);
+    if (hash == std::string::npos || dash == std::string::npos)
+        return {name};
+    const std::string from = name.substr(hash + 1, dash - hash - 1), to = name.substr(dash + 1);
+    const auto digits = [](const std::string &t) {
+        return !t.empty() && t.size() <= 6 && t.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!digits(from) || !digits(to) || std::stoi(from) > std::stoi(to))
+        throw std::invalid_argument("bad member range: " + name);
+    std::vector<std::string> out;
+    for (int n = std::stoi(from); n <= std::stoi(to); ++n)
+        out.push_back(name.substr(0, hash + 1) + std::to_string(n));
+    return out;
+}
+
+double parseWeight(const std::string &text, const std::string &item) {
+    std::size_t used = 0;
+    double w = -1;
+    try {
+        w = std::stod(text, &used);
+    } catch (const std::exception &) {
+    }
+    if (used != text.size() || !(w >= 0))
+        throw std::invalid_argument("bad weight in: " + item);
+    return w;
+}
+
+} // namespace
+
 Panel parsePanel(const std::string &names, std::uint64_t seed) {
     Panel panel;
     panel.seed = seed;
     std::stringstream list(names);
     for (std::string item; std::getline(list, item, ',');) {
         const std::size_t star = item.find('*');
-        const std::string name = item.substr(0, star);
         // "*U/C" weighs the two openings apart: U when the user opens, C when the computer does.
         double weight[2] = {1.0, 1.0};
         if (star != std::string::npos) {
             const std::string w = item.substr(star + 1);
             const std::size_t slash = w.find('/');
-            weight[0] = std::stod(w.substr(0, slash));
-            weight[1] = slash == std::string::npos ? weight[0] : std::stod(w.substr(slash + 1));
+            weight[0] = parseWeight(w.substr(0, slash), item);
+            weight[1] = slash == std::string::npos ? weight[0] : parseWeight(w.substr(slash + 1), item);
         }
-        if (!makeOpponent(name))
-            throw std::invalid_argument("unknown opponent: " + name);
-        const double tie = name == "random" || name == "greedy" ? 1.0 : 0.2;
-        // An opening weighed 0 is left out rather than played for nothing: a slow searcher can be
-        // trained on one opening alone.
-        for (bool userOpens : {true, false})
-            if (const double w = weight[userOpens ? 0 : 1]; w > 0)
-                panel.entries.push_back({name, userOpens, w, tie});
+        for (const std::string &name : expandMembers(item.substr(0, star))) {
+            if (!makeOpponent(name))
+                throw std::invalid_argument("unknown opponent: " + name);
+            const double tie = name == "random" || name == "greedy" ? 1.0 : 0.2;
+            // An opening weighed 0 is left out rather than played for nothing: a slow searcher can
+            // be trained on one opening alone.
+            for (bool userOpens : {true, false})
+                if (const double w = weight[userOpens ? 0 : 1]; w > 0)
+                    panel.entries.push_back({name, userOpens, w, tie});
+        }
     }
     return panel;
 }

@@ -22,8 +22,9 @@ struct Panel {
 };
 
 // "heuristics*2,forks,greedy*4": names as makeOpponent takes them, each with an optional weight;
-// "forks*3/6" weighs it 3 when the user opens and 6 when the computer does.
-// Throws std::invalid_argument for an unknown opponent.
+// "forks*3/6" weighs it 3 when the user opens and 6 when the computer does; "searchers#1-8*0.25"
+// names members 1 to 8, each weighed 0.25.
+// Throws std::invalid_argument for an unknown opponent, a bad range or a bad weight.
 Panel parsePanel(const std::string &names, std::uint64_t seed);
 
 // A search's training and selection panels, from its seed. They may share no fixed player: the
