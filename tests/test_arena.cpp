@@ -13,11 +13,11 @@
 
 #include <cstdio>
 #include <fstream>
-#include <unistd.h>
 #include <map>
 #include <numeric>
 #include <set>
 #include <tuple>
+#include <unistd.h>
 
 namespace ttt::bench {
 namespace {
@@ -77,8 +77,6 @@ TEST(Opponents, FamiliesOpenAnywhereFixedPlayersDoNot) {
     }
 }
 
-// Games follow the rules and repeat exactly, and a panel's score is the same however its games are
-// split between threads.
 // The tables family draws by index, so its list must not follow the directory's order, which
 // differs from one file system to the next (tmpfs lists the newest file first, ext4 by a hash).
 TEST(Opponents, StoredTablesAreTakenInNameOrder) {
@@ -92,6 +90,8 @@ TEST(Opponents, StoredTablesAreTakenInNameOrder) {
     EXPECT_TRUE(std::is_sorted(files.begin(), files.end()));
 }
 
+// Games follow the rules and repeat exactly, and a panel's score is the same however its games are
+// split between threads.
 TEST(Match, RepeatableWithinTheRulesAndAlikeOnAnyThreads) {
     const GameData data = shipped();
     for (const char *name : {"random", "heuristics", "searchers", "tables", "mcts"}) {

@@ -59,12 +59,11 @@ class Member : public Opponent {
 
 std::unique_ptr<Opponent> makeOpponent(const std::string &name) {
     if (const auto hash = name.find('#'); hash != std::string::npos) { // "forklevel#7": member 7
-        const std::string number = name.substr(hash + 1);
+        const int number = memberNumber(name.substr(hash + 1));
         auto family = makeFamily(name.substr(0, hash));
-        if (!family || number.empty() || number.size() > 6 ||
-            number.find_first_not_of("0123456789") != std::string::npos)
+        if (!family || number < 0)
             return nullptr;
-        return std::make_unique<Member>(std::move(family), std::stoi(number));
+        return std::make_unique<Member>(std::move(family), number);
     }
     const char *levels[] = {"random", "greedy", "forks", "threats"};
     for (int level = 0; level < 4; ++level)
@@ -76,5 +75,11 @@ std::unique_ptr<Opponent> makeOpponent(const std::string &name) {
 }
 
 bool isFamily(const std::string &name) { return makeFamily(name) != nullptr; }
+
+int memberNumber(const std::string &digits) {
+    if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
+    return std::stoi(digits);
+}
 
 } // namespace ttt::bench

@@ -43,6 +43,9 @@ std::unique_ptr<Opponent> makeOpponent(const std::string &name);
 // The names above that are families.
 bool isFamily(const std::string &name);
 
+// N of "NAME#N": one to six digits, else -1.
+int memberNumber(const std::string &digits);
+
 // Shared by the players: a random one of `cells`, the empty cells, the best-scoring cells.
 int pick(const std::vector<int> &cells, std::mt19937 &rng);
 std::vector<int> emptyCells(const Position &p);

@@ -10,17 +10,16 @@ namespace {
 
 // "searchers#5001-5008" names members 5001 to 5008, each an opponent of its own.
 std::vector<std::string> expandMembers(const std::string &name) {
-    const std::size_t hash = name.find('#'), dash = name.find('-', hash == std::string::npos ? 0 : hash);
-    if (hash == std::string::npos || dash == std::string::npos)
+    const std::size_t hash = name.find('#');
+    const std::size_t dash = hash == std::string::npos ? hash : name.find('-', hash);
+    if (dash == std::string::npos)
         return {name};
-    const std::string from = name.substr(hash + 1, dash - hash - 1), to = name.substr(dash + 1);
-    const auto digits = [](const std::string &t) {
-        return !t.empty() && t.size() <= 6 && t.find_first_not_of("0123456789") == std::string::npos;
-    };
-    if (!digits(from) || !digits(to) || std::stoi(from) > std::stoi(to))
+    const int from = memberNumber(name.substr(hash + 1, dash - hash - 1));
+    const int to = memberNumber(name.substr(dash + 1));
+    if (from < 0 || to < from)
         throw std::invalid_argument("bad member range: " + name);
     std::vector<std::string> out;
-    for (int n = std::stoi(from); n <= std::stoi(to); ++n)
+    for (int n = from; n <= to; ++n)
         out.push_back(name.substr(0, hash + 1) + std::to_string(n));
     return out;
 }
