@@ -1,6 +1,6 @@
 # The bench programs: a short climb through a change of window and a hop, its family played as kept
 # members, writes a table the game loads; --help prints the usage; a bad argument is refused with
-# exit status 2, named in the message.
+# exit status 2, named in the message; arena takes a range of members.
 file(MAKE_DIRECTORY "${WORKDIR}")
 file(REMOVE "${WORKDIR}/climb.dat")
 execute_process(COMMAND "${CLIMB}" "${DATA}" --out "${WORKDIR}/climb.dat" --steps 4 --games 10 --window 2 --hop 1
@@ -25,6 +25,7 @@ endif()
 foreach(case IN ITEMS
         "ARENA|play;${DATA};--games;12x|--games takes a whole number"
         "ARENA|timing;${DATA};--games;5|'--games' is not an option of timing"
+        "ARENA|play;${DATA};--opponents;forks,forklevel#9-3|bad member range: forklevel#9-3"
         "CLIMB|${DATA};--out;${WORKDIR}/never.dat;--train;forks;--select;forks|on both panels")
     string(REPLACE "|" ";" parts "${case}")
     list(GET parts 0 program)
@@ -35,6 +36,11 @@ foreach(case IN ITEMS
         message(FATAL_ERROR "${program} ${parts}: expected status 2 and '${expected}', got ${status}\n${err}")
     endif()
 endforeach()
+execute_process(COMMAND "${ARENA}" play "${DATA}" --games 1 --threads 1 --opponents "searchers#4-5"
+    RESULT_VARIABLE status OUTPUT_VARIABLE out)
+if(NOT status EQUAL 0 OR NOT out MATCHES "searchers#4 " OR NOT out MATCHES "searchers#5 ")
+    message(FATAL_ERROR "arena play with a member range: ${status}\n${out}")
+endif()
 foreach(program IN ITEMS ARENA CLIMB)
     execute_process(COMMAND "${${program}}" --help RESULT_VARIABLE status OUTPUT_VARIABLE out)
     if(NOT status EQUAL 0 OR NOT out MATCHES "^usage:")

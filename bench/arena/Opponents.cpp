@@ -2,6 +2,8 @@
 
 #include "bench/arena/opponents/Players.h"
 
+#include <stdexcept>
+
 namespace ttt::bench {
 
 int pick(const std::vector<int> &cells, std::mt19937 &rng) {
@@ -80,6 +82,21 @@ int memberNumber(const std::string &digits) {
     if (digits.empty() || digits.size() > 6 || digits.find_first_not_of("0123456789") != std::string::npos)
         return -1;
     return std::stoi(digits);
+}
+
+std::vector<std::string> expandMembers(const std::string &name) {
+    const std::size_t hash = name.find('#');
+    const std::size_t dash = hash == std::string::npos ? hash : name.find('-', hash);
+    if (dash == std::string::npos)
+        return {name};
+    const int from = memberNumber(name.substr(hash + 1, dash - hash - 1));
+    const int to = memberNumber(name.substr(dash + 1));
+    if (from < 0 || to < from)
+        throw std::invalid_argument("bad member range: " + name);
+    std::vector<std::string> out;
+    for (int n = from; n <= to; ++n)
+        out.push_back(name.substr(0, hash + 1) + std::to_string(n));
+    return out;
 }
 
 } // namespace ttt::bench

@@ -13,6 +13,7 @@
 #include <map>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 using namespace ttt;
@@ -27,7 +28,8 @@ const char *const kUsage =
     "      --rows the share of the computer's turns each pattern row decided\n"
     "      opponents: random greedy forks threats alphabeta:N, and the families heuristics\n"
     "      forklevel searchers shallow deep tables mcts (default: the fixed ones but alphabeta:4,\n"
-    "      and the families but forklevel, shallow and deep)\n"
+    "      and the families but forklevel, shallow and deep); NAME#N is member N of a family,\n"
+    "      NAME#N-M members N to M\n"
     "  arena replies FILE [--games N] [--seed S] [--opponents a,b,...] [--threads T]\n"
     "      the computer opening: the loss after each answer of the user, in classes of answers\n"
     "      that the cube's maps keeping its first move make alike\n"
@@ -226,10 +228,18 @@ int main(int argc, char **argv) {
     }
     std::vector<std::string> names;
     std::stringstream list(opponents);
-    for (std::string name; std::getline(list, name, ',');) {
-        if (!makeOpponent(name))
-            return usage("unknown opponent '" + name + "'");
-        names.push_back(name);
+    for (std::string item; std::getline(list, item, ',');) {
+        std::vector<std::string> members;
+        try {
+            members = expandMembers(item);
+        } catch (const std::invalid_argument &e) {
+            return usage(e.what());
+        }
+        for (const std::string &name : members) {
+            if (!makeOpponent(name))
+                return usage("unknown opponent '" + name + "'");
+            names.push_back(name);
+        }
     }
 
     const std::string &file = args[1];

@@ -8,22 +8,6 @@ namespace ttt::bench {
 
 namespace {
 
-// "searchers#5001-5008" names members 5001 to 5008, each an opponent of its own.
-std::vector<std::string> expandMembers(const std::string &name) {
-    const std::size_t hash = name.find('#');
-    const std::size_t dash = hash == std::string::npos ? hash : name.find('-', hash);
-    if (dash == std::string::npos)
-        return {name};
-    const int from = memberNumber(name.substr(hash + 1, dash - hash - 1));
-    const int to = memberNumber(name.substr(dash + 1));
-    if (from < 0 || to < from)
-        throw std::invalid_argument("bad member range: " + name);
-    std::vector<std::string> out;
-    for (int n = from; n <= to; ++n)
-        out.push_back(name.substr(0, hash + 1) + std::to_string(n));
-    return out;
-}
-
 double parseWeight(const std::string &text, const std::string &item) {
     std::size_t used = 0;
     double w = -1;
