@@ -84,18 +84,23 @@ int memberNumber(const std::string &digits) {
     return std::stoi(digits);
 }
 
-std::vector<std::string> expandMembers(const std::string &name) {
-    const std::size_t hash = name.find('#');
-    const std::size_t dash = hash == std::string::npos ? hash : name.find('-', hash);
-    if (dash == std::string::npos)
-        return {name};
-    const int from = memberNumber(name.substr(hash + 1, dash - hash - 1));
-    const int to = memberNumber(name.substr(dash + 1));
-    if (from < 0 || to < from)
-        throw std::invalid_argument("bad member range: " + name);
+std::vector<std::string> opponentNames(const std::string &item) {
+    const std::size_t hash = item.find('#');
+    const std::size_t dash = hash == std::string::npos ? hash : item.find('-', hash);
     std::vector<std::string> out;
-    for (int n = from; n <= to; ++n)
-        out.push_back(name.substr(0, hash + 1) + std::to_string(n));
+    if (dash == std::string::npos) {
+        out.push_back(item);
+    } else {
+        const int from = memberNumber(item.substr(hash + 1, dash - hash - 1));
+        const int to = memberNumber(item.substr(dash + 1));
+        if (from < 0 || to < from)
+            throw std::invalid_argument("bad member range: " + item);
+        for (int n = from; n <= to; ++n)
+            out.push_back(item.substr(0, hash + 1) + std::to_string(n));
+    }
+    for (const std::string &name : out)
+        if (!makeOpponent(name))
+            throw std::invalid_argument("unknown opponent: " + name);
     return out;
 }
 

@@ -46,9 +46,10 @@ bool isFamily(const std::string &name);
 // N of "NAME#N": one to six digits, else -1.
 int memberNumber(const std::string &digits);
 
-// "searchers#5001-5008" names members 5001 to 5008, each an opponent of its own; any other name
-// is itself. A range backwards or with a bad number throws std::invalid_argument.
-std::vector<std::string> expandMembers(const std::string &name);
+// The opponents one item of a list names: "searchers#5001-5008" members 5001 to 5008, each an
+// opponent of its own; any other item itself. Throws std::invalid_argument for a range backwards or
+// with a bad number, and for a name makeOpponent does not take.
+std::vector<std::string> opponentNames(const std::string &item);
 
 // Shared by the players: a random one of `cells`, the empty cells, the best-scoring cells.
 int pick(const std::vector<int> &cells, std::mt19937 &rng);

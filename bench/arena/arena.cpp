@@ -229,16 +229,11 @@ int main(int argc, char **argv) {
     std::vector<std::string> names;
     std::stringstream list(opponents);
     for (std::string item; std::getline(list, item, ',');) {
-        std::vector<std::string> members;
         try {
-            members = expandMembers(item);
+            const auto members = opponentNames(item);
+            names.insert(names.end(), members.begin(), members.end());
         } catch (const std::invalid_argument &e) {
             return usage(e.what());
-        }
-        for (const std::string &name : members) {
-            if (!makeOpponent(name))
-                return usage("unknown opponent '" + name + "'");
-            names.push_back(name);
         }
     }
 

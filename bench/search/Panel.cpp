@@ -36,9 +36,7 @@ Panel parsePanel(const std::string &names, std::uint64_t seed) {
             weight[0] = parseWeight(w.substr(0, slash), item);
             weight[1] = slash == std::string::npos ? weight[0] : parseWeight(w.substr(slash + 1), item);
         }
-        for (const std::string &name : expandMembers(item.substr(0, star))) {
-            if (!makeOpponent(name))
-                throw std::invalid_argument("unknown opponent: " + name);
+        for (const std::string &name : opponentNames(item.substr(0, star))) {
             const double tie = name == "random" || name == "greedy" ? 1.0 : 0.2;
             // An opening weighed 0 is left out rather than played for nothing: a slow searcher can
             // be trained on one opening alone.
