@@ -120,6 +120,22 @@ TEST(Match, RepeatableWithinTheRulesAndAlikeOnAnyThreads) {
     EXPECT_EQ(all[0].losses, playMatch(data, "forks", true, 120, 11).losses);
 }
 
+// Hole weights lean on the members that win most, keep every member in play and leave each set's
+// total weight as it was.
+TEST(Panel, HoleWeights) {
+    const auto w = holeWeights({0.1, 0.3, 0.0, 0.5, 0.0, 0.0}, {0, 0, 0, 1, 2, 2}, 1.0);
+    // Set 0: 1 + r / mean is 1.75, 3.25 and 1, scaled to average 1; a set of one keeps 1; set 2 never loses.
+    const double k = 3 / 6.0;
+    EXPECT_NEAR(w[0], 1.75 * k, 1e-12);
+    EXPECT_NEAR(w[1], 3.25 * k, 1e-12);
+    EXPECT_NEAR(w[2], 1.0 * k, 1e-12);
+    EXPECT_NEAR(w[3], 1.0, 1e-12);
+    EXPECT_TRUE(w[4] == 1.0 && w[5] == 1.0);
+    const auto flat = holeWeights({0.1, 0.3}, {0, 0}, 0.0), steep = holeWeights({0.1, 0.3}, {0, 0}, 2.0);
+    EXPECT_TRUE(flat[0] == 1.0 && flat[1] == 1.0);
+    EXPECT_NEAR(steep[1] / steep[0], (2.5 * 2.5) / (1.5 * 1.5), 1e-12); // mean 0.2: 1.5 and 2.5
+}
+
 // The shipping rule: a candidate passes only when its score is lower by more than the margin, no
 // held-out fixed player's row is worse beyond the guard, and the floors against greedy and random hold.
 TEST(Rule, PassesOnlyWhenEveryConditionHolds) {

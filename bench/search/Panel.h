@@ -38,4 +38,10 @@ std::pair<Panel, Panel> heldOutPanels(const std::string &train, const std::strin
 double panelScore(const GameData &data, const Panel &panel, int first, int games, int threads,
                   std::vector<Tally> *tallies = nullptr);
 
+// Weights that lean a climb on its holes: 1 plus each member's loss rate over the mean of the
+// members in its set (a family on one opening), raised to `power` and scaled so that a set's weights
+// average 1, so a family weighs as much as before. The 1 keeps a member that never wins in play: at
+// weight 0 a climb could open a hole for it for free. A set whose members never win keeps 1 each.
+std::vector<double> holeWeights(const std::vector<double> &rate, const std::vector<std::size_t> &set, double power);
+
 } // namespace ttt::bench

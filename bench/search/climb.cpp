@@ -66,7 +66,7 @@ struct Options : SearchOptions {
         seed = 13;
     }
     int games = 2000, window = 150, members = 0;
-    double margin = 1.0, steer = 0, mirror = 0, each = -1;
+    double margin = 1.0, steer = 0, mirror = 0, each = -1, holes = 0;
     int keep = 0;
     bool hop = false;
 };
@@ -89,8 +89,10 @@ struct Window {
 // N games per entry, numbered from `first`; windows that must not share a game get apart ranges.
 // With --members M each family is played as M members of this block of games, N / M games each;
 // member numbers start past the ones the report judges (1 to 90).
+// With `holes` P > 0 each kept member's weight is scaled by its loss rate here (holeWeights), so the
+// window's worst members weigh most, as the shipping rule's worst tenth does.
 Window record(const GameData &table, const Panel &panel, int n, int first, int threads, int members = 0,
-              int block = 0) {
+              int block = 0, double holes = 0) {
     Window win;
     std::vector<std::string> names; // the panel's opponents, each once for both openings
     for (const auto &e : panel.entries) {
@@ -118,6 +120,22 @@ Window record(const GameData &table, const Panel &panel, int n, int first, int t
         for (std::size_t i; (i = next++) < win.games.size();)
             win.logs[i] = replay(table, win.games[i]);
     });
+    if (holes > 0) {
+        std::vector<double> rate(win.entries.size(), 0.0), count(win.entries.size(), 0.0);
+        for (std::size_t i = 0; i < win.games.size(); ++i) {
+            rate[win.entry[i]] += cost(win.of(i), win.logs[i].outcome) / win.of(i).weight;
+            count[win.entry[i]] += 1;
+        }
+        // A set is a family on one opening; fixed players are sets of their own and keep weight 1.
+        std::vector<std::size_t> set(win.entries.size());
+        for (std::size_t e = 0; e < win.entries.size(); ++e) {
+            rate[e] /= std::max(1.0, count[e]);
+            set[e] = win.kept[e] ? 2 * win.group[e] + win.entries[e].userOpens : 2 * win.groups + e;
+        }
+        const std::vector<double> w = holeWeights(rate, set, holes);
+        for (std::size_t e = 0; e < win.entries.size(); ++e)
+            win.entries[e].weight *= w[e];
+    }
     return win;
 }
 
@@ -226,7 +244,7 @@ std::string steered(GameData &child, const Window &win, double mirror, std::mt19
 const char *const kUsage =
     "usage: climb START --out OUT [--train LIST] [--select LIST] [--games N] [--window W]\n"
     "          [--margin K] [--select-games G] [--seconds S] [--steps N] [--seed S] [--threads T]\n"
-    "          [--hop 1] [--steer F] [--mirror F] [--members M [--keep K]] [--each K]\n"
+    "          [--hop 1] [--steer F] [--mirror F] [--members M [--keep K] [--holes P]] [--each K]\n"
     "  Climbs from the table START on the training panel; writes the best table on the selection\n"
     "  panel to OUT, and the current one to OUT-wK.dat at each window.\n"
     "  LIST: opponents with optional weights, \"forks*2,greedy*3\", or \"forks*4/6\" for the two\n"
@@ -235,6 +253,8 @@ const char *const kUsage =
     "  --members M: each training family is played as M members kept through a window, new ones\n"
     "  every window, each on N / M games; with --keep 1 the same M members all climb long, with\n"
     "  --keep K that many sets of M members in turn.\n"
+    "  --holes P: each member weighs as 1 plus its loss in the window over its family's mean, to\n"
+    "  the power P (averaging 1), so the worst members weigh most.\n"
     "  --each K: no opponent may do worse by more than K of its own standard errors.\n"
     "  climb --help   this text\n";
 
@@ -268,6 +288,8 @@ int main(int argc, char **argv) {
             o.each = realValue(v);
         else if (a == "--keep")
             o.keep = std::max(0, intValue(v));
+        else if (a == "--holes")
+            o.holes = std::max(0.0, realValue(v));
         else
             return false;
         return true;
@@ -313,7 +335,7 @@ int main(int argc, char **argv) {
     // that chose a step also judges the hop.
     const auto settleHop = [&](int w) {
         const Window fresh =
-            record(home, train, o.games, (2 * w + 1) * o.games, o.threads, o.members, block(2 * w + 1));
+            record(home, train, o.games, (2 * w + 1) * o.games, o.threads, o.members, block(2 * w + 1), o.holes);
         const Verdict v = judge(current, fresh, o.games, o.threads);
         const bool better = v.diverged > 0 && v.diff < -o.margin * v.se;
         ++hops;
@@ -330,7 +352,7 @@ int main(int argc, char **argv) {
     const auto kick = [&](int w) {
         constexpr int kCandidates = 8, kProbeFirst = 1'000'000'000;
         const int m = std::max(10, o.games / 5);
-        const Window probe = record(home, train, m, kProbeFirst + w * m, o.threads, o.members, block(2 * w));
+        const Window probe = record(home, train, m, kProbeFirst + w * m, o.threads, o.members, block(2 * w), o.holes);
         double least = 1e9;
         std::string chosen = "none changes a game";
         current = home;
@@ -366,7 +388,7 @@ int main(int argc, char **argv) {
         if (o.hop && w > 0)
             kick(w);
         Window win = record(current, train, o.games, (o.hop ? 2 * w : w) * o.games, o.threads, o.members,
-                            block(o.hop ? 2 * w : w));
+                            block(o.hop ? 2 * w : w), o.holes);
         progress.note(format("%.0f s, window %d: selection %.4f%s", elapsed(), w, *shownSelected,
                              written ? " (written)" : ""));
         for (int s = 0; s < o.window && elapsed() < o.seconds && steps != o.steps; ++s) {
