@@ -1,10 +1,10 @@
 # The bench programs: a short climb through a change of window and a hop, its family played as kept
-# members, writes a table the game loads; --help prints the usage; a bad argument is refused with
-# exit status 2, named in the message; arena takes a range of members.
+# members weighed by their losses, writes a table the game loads; --help prints the usage; a bad
+# argument is refused with exit status 2, named in the message; arena takes a range of members.
 file(MAKE_DIRECTORY "${WORKDIR}")
 file(REMOVE "${WORKDIR}/climb.dat")
 execute_process(COMMAND "${CLIMB}" "${DATA}" --out "${WORKDIR}/climb.dat" --steps 4 --games 10 --window 2 --hop 1
-    --select-games 10 --threads 1 --train "forklevel,greedy" --members 2 --keep 2 --select "heuristics" RESULT_VARIABLE status ERROR_VARIABLE err)
+    --select-games 10 --threads 1 --train "forklevel,greedy" --members 2 --keep 2 --holes 1 --select "heuristics" RESULT_VARIABLE status ERROR_VARIABLE err)
 execute_process(COMMAND "${ARENA}" check "${WORKDIR}/climb.dat" RESULT_VARIABLE checked OUTPUT_VARIABLE out)
 if(NOT status EQUAL 0 OR NOT err MATCHES "window 1" OR NOT err MATCHES "kick: .*hop 2" OR NOT checked EQUAL 0)
     message(FATAL_ERROR "climb: ${status}\n${err}\ncheck: ${out}")
