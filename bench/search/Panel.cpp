@@ -90,24 +90,16 @@ double panelScore(const GameData &data, const Panel &panel, int first, int games
 }
 
 std::vector<double> holeWeights(const std::vector<double> &rate, const std::vector<std::size_t> &set, double power) {
-    std::vector<double> w(rate.size(), 1.0);
     const std::size_t sets = set.empty() ? 0 : *std::max_element(set.begin(), set.end()) + 1;
-    for (std::size_t s = 0; s < sets; ++s) {
-        double sum = 0;
-        long n = 0;
-        for (std::size_t i = 0; i < rate.size(); ++i)
-            if (set[i] == s)
-                sum += rate[i], ++n;
-        if (sum <= 0)
-            continue;
-        double raised = 0;
-        for (std::size_t i = 0; i < rate.size(); ++i)
-            if (set[i] == s)
-                raised += w[i] = std::pow(1.0 + rate[i] * static_cast<double>(n) / sum, power);
-        for (std::size_t i = 0; i < rate.size(); ++i)
-            if (set[i] == s)
-                w[i] *= static_cast<double>(n) / raised;
-    }
+    std::vector<double> w(rate.size(), 1.0), sum(sets, 0.0), n(sets, 0.0), raised(sets, 0.0);
+    for (std::size_t i = 0; i < rate.size(); ++i)
+        sum[set[i]] += rate[i], n[set[i]] += 1;
+    for (std::size_t i = 0; i < rate.size(); ++i)
+        if (sum[set[i]] > 0)
+            raised[set[i]] += w[i] = std::pow(1.0 + rate[i] * n[set[i]] / sum[set[i]], power);
+    for (std::size_t i = 0; i < rate.size(); ++i)
+        if (sum[set[i]] > 0)
+            w[i] *= n[set[i]] / raised[set[i]];
     return w;
 }
 
